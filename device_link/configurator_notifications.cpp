@@ -1,0 +1,19 @@
+#include "device_link/configurator_notifications.h"
+
+#include "protocol/readback.h"
+#include "protocol/report_layout.h"
+
+void ConfiguratorNotifications::OnPlugged(DeviceHandle) {}
+
+void ConfiguratorNotifications::OnUnplugged(DeviceHandle) {}
+
+void ConfiguratorNotifications::OnChanged()
+{
+    // Every change, so a replugged unit gets its notifications back.
+    library_.SetReadNotify(library_.GetHandle(DeviceVendorId, DeviceProductId), true);
+}
+
+void ConfiguratorNotifications::OnRead(DeviceHandle pHandle)
+{
+    HandleInputReport(state_, library_, view_, pHandle);
+}

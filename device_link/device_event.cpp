@@ -1,0 +1,10 @@
+#include "device_link/device_event.h"
+
+#include <QCoreApplication>
+
+void PostDeviceEvent(WindowHandle window, int code, DeviceHandle handle)
+{
+    if (window == nullptr)
+        return;
+    QCoreApplication::postEvent(WindowObject(window), new DeviceEvent(code, handle));
+}

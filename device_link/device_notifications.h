@@ -1,0 +1,13 @@
+#pragma once
+// What the device link calls on the window it is attached to.
+
+#include "device_link/hid_library.h"
+
+class DeviceNotifications {
+public:
+    virtual ~DeviceNotifications() = default;
+    virtual void OnPlugged(DeviceHandle pHandle) = 0;
+    virtual void OnUnplugged(DeviceHandle pHandle) = 0;
+    virtual void OnChanged() = 0;
+    virtual void OnRead(DeviceHandle pHandle) = 0;
+};

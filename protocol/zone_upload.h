@@ -1,0 +1,33 @@
+#pragma once
+// The two operations that send reports: writing a zone's configuration into
+// the unit's memory and asking the unit to stream a zone back.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "protocol/configurator_state.h"
+
+struct UploadOutcome {
+    std::size_t reportsSent = 0;
+    // Set when a write would have needed an address above 255: that write and
+    // every later one of the same press were not sent.
+    std::optional<std::int64_t> stoppedAtAddress;
+
+    bool Complete() const { return !stoppedAtAddress.has_value(); }
+};
+
+// Writes PIN, service centre, phone and text, one output report per encoded
+// byte. The caller reads all five values from the window at the press.
+UploadOutcome SendZoneConfiguration(ConfiguratorState& state, HidLibrary& library,
+                                    std::int32_t zoneNumber, std::int32_t smscNumber,
+                                    const std::u16string& pinText,
+                                    const std::u16string& phoneText,
+                                    const std::u16string& messageText);
+
+// Asks for the stored configuration of zone `SelectedZone`. Bytes 7 and 8 of
+// the request still carry the last write. Returns false, sending nothing,
+// when `SelectedZone` is not "1".."4": any other command value would make
+// the unit do something else with those leftover bytes.
+bool RequestZoneReadBack(ConfiguratorState& state, HidLibrary& library);
