@@ -1,0 +1,126 @@
+// Feeds arbitrary values through upload, read-back request and decoding and
+// checks what must hold whatever comes in: write reports are well formed,
+// addresses never wrap, and each report adds at most one character.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "protocol/readback.h"
+#include "protocol/report_layout.h"
+#include "protocol/zone_upload.h"
+#include "tests/support/recording_library.h"
+
+namespace {
+
+class Input {
+public:
+    Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+
+    bool Empty() const { return pos_ >= size_; }
+    std::uint8_t Byte() { return Empty() ? 0 : data_[pos_++]; }
+    std::int32_t Int32()
+    {
+        std::uint32_t v = 0;
+        for (int i = 0; i < 4; ++i)
+            v = (v << 8) | Byte();
+        return static_cast<std::int32_t>(v);
+    }
+    std::u16string Text()
+    {
+        std::u16string t(Byte() % 64, u'\0');
+        for (char16_t& c : t)
+            c = static_cast<char16_t>((Byte() << 8) | Byte());
+        return t;
+    }
+
+private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t pos_ = 0;
+};
+
+class TextView : public ConfiguratorView {
+public:
+    std::u16string phone, message;
+    void SelectOperator(int index) override
+    {
+        if (index < 0 || index >= static_cast<int>(OperatorTable.size()))
+            std::abort();
+    }
+    std::u16string PhoneText() const override { return phone; }
+    void SetPhoneText(const std::u16string& t) override { phone = t; }
+    std::u16string MessageText() const override { return message; }
+    void SetMessageText(const std::u16string& t) override { message = t; }
+};
+
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+void CheckUpload(const RecordingLibrary& library, std::size_t firstReport,
+                 const UploadOutcome& outcome)
+{
+    Check(library.written.size() - firstReport == outcome.reportsSent);
+    for (std::size_t i = firstReport; i < library.written.size(); ++i) {
+        const Report& r = library.written[i];
+        Check(r[CommandByte] == CmdWriteByte);
+        for (std::size_t b = 0; b < CommandByte; ++b)
+            Check(r[b] == 0);
+    }
+    // A stop is only ever for an address the report cannot carry.
+    if (!outcome.Complete())
+        Check(*outcome.stoppedAtAddress > HighestAddress || *outcome.stoppedAtAddress < 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    Input in(data, size);
+    ConfiguratorState state;
+    RecordingLibrary library;
+    TextView view;
+
+    const std::int32_t zone = in.Byte() < 200 ? in.Byte() % 6 : in.Int32();
+    const std::int32_t smsc = in.Int32();
+    const std::u16string pin = in.Text(), phone = in.Text(), message = in.Text();
+
+    const UploadOutcome outcome =
+        SendZoneConfiguration(state, library, zone, smsc, pin, phone, message);
+    CheckUpload(library, 0, outcome);
+
+    // Within one field each address is the previous one or the next: a
+    // wrapped or clamped address would break the step.
+    std::size_t report = 0;
+    for (const std::size_t units : {pin.size(), DecimalText(smsc).size(), phone.size(), message.size()}) {
+        for (std::size_t i = 1; i < 2 * units && report + i < library.written.size(); ++i) {
+            const int step = library.written[report + i][AddressByte] - library.written[report + i - 1][AddressByte];
+            Check(step == 0 || step == 1);
+        }
+        report += 2 * units;
+    }
+
+    const std::size_t sent = library.written.size();
+    state.SelectedZone = in.Text();
+    const bool requested = RequestZoneReadBack(state, library);
+    Check(library.written.size() == sent + (requested ? 1 : 0));
+    if (requested)
+        Check(library.written.back()[CommandByte] >= 1 && library.written.back()[CommandByte] <= 4);
+
+    while (!in.Empty()) {
+        Report r{};
+        for (std::size_t b = 0; b < r.size(); ++b)
+            r[b] = in.Byte();
+        library.pendingInput.push_back(r);
+        const std::size_t phoneBefore = view.phone.size(), messageBefore = view.message.size();
+        HandleInputReport(state, library, view, library.presentHandle);
+        Check(view.phone.size() <= phoneBefore + 1 && view.message.size() <= messageBefore + 1);
+        Check(view.phone.find(u'\0') == std::u16string::npos);
+        Check(view.message.find(u'\0') == std::u16string::npos);
+    }
+    return 0;
+}
