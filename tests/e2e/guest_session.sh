@@ -1,0 +1,48 @@
+#!/bin/sh
+# Second stage in the guest, PID 1 on the host's read-only root: give the
+# guest the writable places a desktop has, start udevd, run the command left
+# in the results share and leave its exit code there, then power off.
+PATH=/usr/sbin:/usr/bin:/sbin:/bin
+export PATH
+
+poweroff_now() {
+  sync
+  echo o >/proc/sysrq-trigger
+  sleep 60
+}
+
+mount -t sysfs sys /sys
+for dir in /run /tmp; do mount -t tmpfs -o mode=1777 tmpfs "$dir"; done
+mkdir -p /dev/shm /dev/pts
+mount -t tmpfs -o mode=1777 tmpfs /dev/shm
+mount -t devpts devpts /dev/pts
+
+mkdir /tmp/results
+if ! mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000 results /tmp/results; then
+  echo "qorun-guest: cannot mount the results share"
+  poweroff_now
+fi
+
+mkdir -p /run/user/0
+chmod 700 /run/user/0
+export XDG_RUNTIME_DIR=/run/user/0 HOME=/tmp LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen
+
+modprobe uhid
+# What a desktop has: udevd applies rules and rebroadcasts kernel events on
+# the "udev" netlink source, and loads hid-generic when a HID device appears.
+if [ -x /lib/systemd/systemd-udevd ]; then
+  # No trigger of what is already there: the guest's own devices need
+  # nothing, and replaying them only loads modules the test does not use.
+  /lib/systemd/systemd-udevd --daemon
+  udevadm settle --timeout=30
+else
+  echo "qorun-guest: no systemd-udevd, loading hid-generic by hand"
+  modprobe hid-generic
+fi
+
+cd /tmp
+sh /tmp/results/command
+echo $? >/tmp/results/exit_code
+sync
+umount /tmp/results
+poweroff_now

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Boots Debian's stock kernel under QEMU with the host's root mounted
+# read-only, runs one command in the guest (as root, with /dev/uhid and
+# udevd) and exits with the command's exit code.
+#
+#   run_guest.sh [--workdir DIR] [--timeout SECONDS] -- PROGRAM [ARGS...]
+#   run_guest.sh --bench BUILD_DIR     runs the end-to-end benchmark
+#
+# Exit 77 (skip) when QEMU or a suitable kernel is missing, except in CI
+# (CI=true), where that is a failure.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+workdir=
+timeout_s=240
+command=()
+
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --workdir) workdir=$2; shift 2 ;;
+    --timeout) timeout_s=$2; shift 2 ;;
+    --bench)
+      build=$(cd "$2" && pwd)
+      command=("$build/bench/e2e/qorun_e2e_bench" "$build/main_window/velbrix-qorun")
+      workdir=${workdir:-$build/bench/e2e/guest}
+      shift 2 ;;
+    --) shift; command=("$@"); break ;;
+    *) echo "usage: $0 [--workdir DIR] [--timeout S] -- PROGRAM [ARGS...] | --bench BUILD_DIR" >&2; exit 2 ;;
+  esac
+done
+[ ${#command[@]} -gt 0 ] || { echo "no command given" >&2; exit 2; }
+
+cannot_run() {
+  if [ "${CI:-}" = true ]; then
+    echo "e2e: $* (in CI the guest must run: install with WITH_E2E=1 scripts/install-deps)" >&2
+    exit 1
+  fi
+  echo "e2e: skipped: $*" >&2
+  exit 77
+}
+
+qemu=$(command -v qemu-system-x86_64 || true)
+[ -n "$qemu" ] || cannot_run "no qemu-system-x86_64 (package qemu-system-x86)"
+[ -x /bin/busybox ] || [ -n "${QORUN_E2E_BUSYBOX:-}" ] || cannot_run "no /bin/busybox (package busybox-static)"
+
+# A kernel whose own modules are installed and include 9p and uhid; the
+# modules must match the kernel booted, not the one the host runs.
+kernel=${QORUN_E2E_KERNEL:-}
+if [ -z "$kernel" ]; then
+  for image in $(ls /boot/vmlinuz-* 2>/dev/null | sort -V); do
+    version=${image#/boot/vmlinuz-}
+    dep=/lib/modules/$version/modules.dep
+    [ -r "$image" ] && [ -f "$dep" ] || continue
+    grep -q '/9p\.ko' "$dep" && grep -q '/uhid\.ko' "$dep" && kernel=$image
+  done
+fi
+[ -n "$kernel" ] || cannot_run "no readable /boot/vmlinuz-* with 9p and uhid modules (package linux-image-amd64)"
+version=${kernel#/boot/vmlinuz-}
+
+workdir=${workdir:-$(mktemp -d "${TMPDIR:-/tmp}/qorun-e2e.XXXXXX")}
+mkdir -p "$workdir"
+workdir=$(cd "$workdir" && pwd)
+results=$workdir/results
+rm -rf "$results"
+mkdir -p "$results"
+chmod 0777 "$results"
+
+"$here/build_initramfs.sh" "$version" "$workdir/initramfs.cpio.gz"
+
+printf '%q ' "${command[@]}" >"$results/command"
+echo >>"$results/command"
+
+echo "e2e: booting $kernel under QEMU (TCG)" >&2
+start=$(date +%s)
+set +e
+timeout -k 10 "$timeout_s" "$qemu" \
+  -accel tcg -cpu max -smp 2 -m 1G \
+  -nographic -no-reboot -net none \
+  -kernel "$kernel" -initrd "$workdir/initramfs.cpio.gz" \
+  -append "console=ttyS0 panic=-1 quiet qorun_session=$here/guest_session.sh" \
+  -virtfs local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap \
+  -virtfs "local,path=$results,mount_tag=results,security_model=none" \
+  </dev/null 2>&1 | tee "$workdir/console.log"
+qemu_status=${PIPESTATUS[0]}
+set -e
+echo "e2e: guest ran $(( $(date +%s) - start )) s" >&2
+
+if [ "$qemu_status" -eq 124 ] || [ "$qemu_status" -eq 137 ]; then
+  echo "e2e: FAIL: the guest did not finish within $timeout_s s" >&2
+  exit 1
+fi
+if [ ! -s "$results/exit_code" ]; then
+  echo "e2e: FAIL: the guest left no exit code (QEMU exit $qemu_status); see $workdir/console.log" >&2
+  exit 1
+fi
+status=$(cat "$results/exit_code")
+echo "e2e: guest command exited with $status" >&2
+exit "$status"
