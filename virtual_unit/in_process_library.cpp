@@ -1,0 +1,102 @@
+#include "virtual_unit/in_process_library.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+#include "device_link/device_event.h"
+#include "protocol/report_layout.h"
+
+InProcessLibrary::InProcessLibrary(AlarmUnitModel& unit, bool plugged) : unit_(unit)
+{
+    if (plugged)
+        Plug();
+}
+
+bool InProcessLibrary::Connect(WindowHandle window)
+{
+    window_ = WindowObject(window);
+    if (Plugged())
+        Post(EventChanged);
+    return true;
+}
+
+bool InProcessLibrary::Disconnect()
+{
+    // The seam promises that nothing arrives once this returns, so events
+    // already queued for the window go too.
+    if (window_)
+        QCoreApplication::removePostedEvents(window_, DeviceEventMessage);
+    window_ = nullptr;
+    readNotify_ = false;
+    pending_.clear();
+    return true;
+}
+
+DeviceHandle InProcessLibrary::GetHandle(std::int32_t vendorId, std::int32_t productId)
+{
+    if (vendorId != DeviceVendorId || productId != DeviceProductId)
+        return 0;
+    return handle_;
+}
+
+void InProcessLibrary::SetReadNotify(DeviceHandle handle, bool enabled)
+{
+    if (handle != 0 && handle == handle_)
+        readNotify_ = enabled;
+}
+
+bool InProcessLibrary::Read(DeviceHandle handle, Report& report)
+{
+    if (handle == 0 || handle != handle_ || pending_.empty())
+        return false;
+    report[0] = 0;
+    std::copy(pending_.front().begin(), pending_.front().end(), report.begin() + 1);
+    pending_.pop_front();
+    return true;
+}
+
+bool InProcessLibrary::WriteEx(std::int32_t vendorId, std::int32_t productId,
+                               const Report& report)
+{
+    if (!Plugged() || vendorId != DeviceVendorId || productId != DeviceProductId)
+        return false;
+    WireReport wire{};
+    std::copy(report.begin() + 1, report.end(), wire.begin());
+    for (const WireReport& reply : unit_.Receive(wire)) {
+        if (!readNotify_)
+            continue;
+        pending_.push_back(reply);
+        Post(EventRead, handle_);
+    }
+    return true;
+}
+
+void InProcessLibrary::Plug()
+{
+    if (Plugged())
+        return;
+    if (++lastHandle_ == 0)  // 0 means "no device"
+        ++lastHandle_;
+    handle_ = lastHandle_;
+    Post(EventPlugged, handle_);
+    Post(EventChanged);
+}
+
+void InProcessLibrary::Unplug()
+{
+    if (!Plugged())
+        return;
+    const DeviceHandle gone = handle_;
+    handle_ = 0;
+    readNotify_ = false;
+    pending_.clear();
+    Post(EventUnplugged, gone);
+    Post(EventChanged);
+}
+
+void InProcessLibrary::Post(int code, DeviceHandle handle)
+{
+    if (window_)
+        PostDeviceEvent(WindowHandleOf(window_), code, handle);
+}
