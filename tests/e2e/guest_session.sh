@@ -40,9 +40,14 @@ else
   modprobe hid-generic
 fi
 
+# The command gets its own deadline, shorter than QEMU's, so a hang still
+# brings its output and an exit code back.
+limit=$(cat /tmp/results/command_timeout 2>/dev/null || echo 180)
 cd /tmp
-sh /tmp/results/command
-echo $? >/tmp/results/exit_code
+timeout -k 5 "$limit" sh /tmp/results/command
+status=$?
+[ "$status" -eq 124 ] && echo "qorun-guest: the command did not finish within $limit s"
+echo "$status" >/tmp/results/exit_code
 sync
 umount /tmp/results
 poweroff_now

@@ -69,6 +69,8 @@ chmod 0777 "$results"
 
 printf '%q ' "${command[@]}" >"$results/command"
 echo >>"$results/command"
+# Leave the guest time to boot and to bring the result back.
+echo $(( timeout_s > 60 ? timeout_s - 30 : timeout_s / 2 )) >"$results/command_timeout"
 
 echo "e2e: booting $kernel under QEMU (TCG)" >&2
 start=$(date +%s)
