@@ -65,7 +65,7 @@ TEST_F(VirtualUnitLink, AnswersInFlightAtUnplugAreLostNotHandedToTheNextUnit)
     EXPECT_EQ(window.text, u"Nueva");
 }
 
-TEST_F(VirtualUnitLink, NothingArrivesAfterDetachUntilAttachedAgain)
+TEST_F(VirtualUnitLink, NothingArrivesAfterDetach)
 {
     unit.StoreZone(1, "611111111", "Uno");
     AttachAndSettle();
@@ -76,14 +76,26 @@ TEST_F(VirtualUnitLink, NothingArrivesAfterDetachUntilAttachedAgain)
     library.Unplug();
     library.Plug();
     DeliverPostedEvents(window);
+
     EXPECT_EQ(window.deviceEvents, (Events{{EventChanged, 0}}));
     EXPECT_EQ(window.phone, u"");
+}
 
+TEST_F(VirtualUnitLink, AnswersFromBeforeReattachAreNeverReplayed)
+{
+    unit.StoreZone(1, "611111111", "Uno");
+    AttachAndSettle();
+    window.PickZone(1);  // answers pending at detach
+    link.DetachDeviceLink();
+    window.PickZone(1);  // and asked for while detached
+
+    unit.StoreZone(1, "699999999", "Nueva");
     AttachAndSettle();
     window.PickZone(1);
     DeliverPostedEvents(window);
-    EXPECT_EQ(window.phone, u"611111111");
-    EXPECT_EQ(window.text, u"Uno");
+
+    EXPECT_EQ(window.phone, u"699999999");
+    EXPECT_EQ(window.text, u"Nueva");
 }
 
 TEST_F(VirtualUnitLink, OnlyTheUnitsIdentityAndPresentHandleAreServed)
@@ -108,4 +120,11 @@ TEST_F(VirtualUnitLink, OnlyTheUnitsIdentityAndPresentHandleAreServed)
     expected[6] = '6';
     expected[8] = 2;  // phone tag
     EXPECT_EQ(report, expected);
+
+    // A handle from before a replug no longer turns notifications on.
+    library.Unplug();
+    library.Plug();
+    library.SetReadNotify(present, true);
+    library.WriteEx(DeviceVendorId, DeviceProductId, request);
+    EXPECT_FALSE(library.Read(library.GetHandle(DeviceVendorId, DeviceProductId), report));
 }
