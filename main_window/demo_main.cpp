@@ -1,0 +1,21 @@
+// The window against the in-process virtual alarm unit, for a look at the
+// tool without the hardware.
+
+#include <QApplication>
+
+#include "main_window/demo_unit_data.h"
+#include "main_window/main_form.h"
+#include "virtual_unit/alarm_unit_model.h"
+#include "virtual_unit/in_process_library.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    AlarmUnitModel unit;
+    LoadDemoUnit(unit);
+    InProcessLibrary library(unit);
+    MainForm form(library);
+    form.Load();
+    form.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,34 @@
+#pragma once
+// An editable combo box whose selected entry is only ever one the user or the
+// program picked from its list. Typing into the edit field leaves no entry
+// selected, and Qt is kept from turning typed text into a selection on its
+// own (completion, or a matching text confirmed with Enter or focus-out).
+
+#include <QObject>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class QComboBox;
+
+class EntrySelector : public QObject {
+public:
+    // Takes over `box` (already editable and filled); `onSelected` runs once
+    // for every selection, including a re-pick of the selected entry.
+    EntrySelector(QComboBox& box, std::function<void()> onSelected);
+
+    // Selects `index` as the program and runs the selection handler.
+    void Select(int index);
+    // Index of the selected entry, -1 when there is none.
+    int SelectedEntry() const { return selected_; }
+    // Entry data of the selected entry; empty when there is none.
+    std::optional<std::int32_t> SelectedData() const;
+
+private:
+    void OnPicked(int index);
+    void OnTyped();
+
+    QComboBox& box_;
+    std::function<void()> onSelected_;
+    int selected_ = -1;
+};

@@ -1,0 +1,39 @@
+#include "main_window/font_fit.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <functional>
+
+namespace {
+
+constexpr qreal SmallestPointSize = 6.0;
+constexpr qreal Step = 0.5;
+// QLineEdit keeps this much space between its frame and its text.
+constexpr int LineEditTextMargin = 2;
+
+void ShrinkUntil(QWidget& widget, const std::function<bool()>& fits)
+{
+    widget.setFont(QFont());  // start again from the default
+    QFont font = widget.font();
+    while (!fits() && font.pointSizeF() - Step >= SmallestPointSize) {
+        font.setPointSizeF(font.pointSizeF() - Step);
+        widget.setFont(font);
+    }
+}
+
+}  // namespace
+
+void FitCaption(QPushButton& button)
+{
+    ShrinkUntil(button, [&] { return button.sizeHint().width() <= button.width(); });
+}
+
+void FitToSample(QLineEdit& edit, const QString& sample)
+{
+    ShrinkUntil(edit, [&] {
+        const int frame = edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &edit);
+        const int room = edit.contentsRect().width() - 2 * (frame + LineEditTextMargin);
+        return edit.fontMetrics().horizontalAdvance(sample) <= room;
+    });
+}

@@ -1,0 +1,16 @@
+// The tool: the window over the USB HID backend.
+
+#include <QApplication>
+
+#include "main_window/main_form.h"
+#include "usb_backend/hidapi_library.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    HidapiLibrary library;
+    MainForm form(library);
+    form.Load();
+    form.show();
+    return QApplication::exec();
+}

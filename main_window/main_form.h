@@ -1,0 +1,79 @@
+#pragma once
+// The tool's one window: PIN, operator, the zone's phone and SMS text, the
+// send button and the zone selector. It owns the protocol state, answers the
+// read-back decoder's calls, and receives the device notifications once its
+// load has attached the device link.
+
+#include <QWidget>
+#include <memory>
+
+#include "device_link/configurator_notifications.h"
+#include "device_link/hid_dll_interface.h"
+#include "protocol/configurator_state.h"
+
+class EntrySelector;
+class MessageTextField;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+class MainForm : public QWidget, public ConfiguratorView, public ConfiguratorNotifications {
+    Q_OBJECT
+
+public:
+    explicit MainForm(HidLibrary& library, QWidget* parent = nullptr);
+    ~MainForm() override;
+
+    // Start-up: selects the first operator and zone (the zone asks the unit
+    // for its values), sets the placeholder texts, attaches the device link.
+    // Runs once, before the window is first shown.
+    void Load();
+
+    // ConfiguratorView
+    void SelectOperator(int index) override;
+    std::u16string PhoneText() const override;
+    void SetPhoneText(const std::u16string& text) override;
+    std::u16string MessageText() const override;
+    void SetMessageText(const std::u16string& text) override;
+
+    const ConfiguratorState& State() const { return state_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildControls();
+    void SetTabOrder();
+    void DescribeForScreenReaders();
+    void CentreOnScreen();
+
+    void OnZoneSelected();
+    void OnOperatorSelected();
+    void OnSendClicked();
+    void ShowNotice(const QString& shortText, const QString& fullText);
+    void ClearNotice();
+    void UnloadDeviceLink();
+
+    HidLibrary& library_;
+    ConfiguratorState state_;
+    HIDDLLInterface deviceLink_;
+    bool linkAttached_ = false;
+
+    QLabel* Label2 = nullptr;
+    QLineEdit* pin = nullptr;
+    QLabel* Label1 = nullptr;
+    QComboBox* Combo1 = nullptr;
+    QGroupBox* t_a_1 = nullptr;
+    QLineEdit* t_e_m_1 = nullptr;
+    QPlainTextEdit* Text1 = nullptr;
+    QPushButton* b_e_1 = nullptr;
+    QComboBox* ALARMA = nullptr;
+    QLabel* notice_ = nullptr;  // why the last send did not (fully) go out
+
+    EntrySelector* operators_ = nullptr;
+    EntrySelector* zones_ = nullptr;
+    MessageTextField* message_ = nullptr;
+};

@@ -1,0 +1,18 @@
+#pragma once
+// How the SMS text's line breaks look on the wire and in the text edit. On the
+// wire (and in the length limit) a line break the user makes is CR LF, two
+// code units; the text edit holds it as one paragraph separator.
+
+#include <QString>
+#include <cstddef>
+
+// Code units a displayed character takes on the wire: 2 for a paragraph or
+// line separator (sent as CR LF), 1 for anything else.
+std::size_t WireUnitsOf(QChar displayed);
+
+// The wire text of a document's raw text (QTextDocument::toRawText).
+QString WireTextOfDisplay(const QString& raw);
+
+// `text` cut to at most `maxUnits` code units, never between the two halves
+// of a surrogate pair.
+QString CutToUnits(const QString& text, std::size_t maxUnits);

@@ -1,0 +1,116 @@
+#pragma once
+// Drives a MainForm through its real widgets, as a user would, and reads
+// back what went to the library.
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "device_link/device_event.h"
+#include "main_window/main_form.h"
+#include "protocol/report_layout.h"
+#include "tests/support/recording_library.h"
+
+template <typename Widget>
+Widget* Control(QWidget& form, const char* name)
+{
+    auto* widget = form.findChild<Widget*>(QString::fromLatin1(name));
+    if (widget == nullptr)
+        ADD_FAILURE() << "no control " << name;
+    return widget;
+}
+
+// Picks a list entry the way a user does: open the list, move to the row,
+// press Enter (which also re-picks the entry that is already current).
+inline void PickEntry(QComboBox* box, int row)
+{
+    box->showPopup();
+    box->view()->setCurrentIndex(box->model()->index(row, 0));
+    QTest::keyClick(box->view(), Qt::Key_Return);
+}
+
+// Replaces a combo box's edit text by typing.
+inline void TypeIntoSelector(QComboBox* box, const QString& text)
+{
+    box->lineEdit()->selectAll();
+    QTest::keyClicks(box->lineEdit(), text);
+}
+
+inline void ShowAndActivate(QWidget& form)
+{
+    form.show();
+    form.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+}
+
+// Delivers a device event the way every backend does.
+inline void Deliver(QWidget& form, int code, DeviceHandle handle = 0)
+{
+    PostDeviceEvent(WindowHandleOf(&form), code, handle);
+    QCoreApplication::sendPostedEvents(&form, DeviceEventMessage);
+}
+
+// An input report carrying `character` under `tag`.
+inline Report InputReport(std::uint8_t tag, std::uint8_t character)
+{
+    Report report{};
+    report[TagByte] = tag;
+    const std::size_t at = tag == TagSmsc ? SmscCharByte : tag == TagPhone ? PhoneCharByte
+                                                                          : TextCharByte;
+    report[at] = character;
+    return report;
+}
+
+// Queues input reports in `library` and notifies the form once for each.
+inline void ReadBack(QWidget& form, RecordingLibrary& library, const std::vector<Report>& reports)
+{
+    for (const Report& report : reports) {
+        library.pendingInput.push_back(report);
+        Deliver(form, EventRead, library.presentHandle);
+    }
+}
+
+using Write = std::pair<int, int>;  // (address, data)
+
+// The writes among `reports`, from index `from` on.
+inline std::vector<Write> WritesOf(const std::vector<Report>& reports, std::size_t from = 0)
+{
+    std::vector<Write> writes;
+    for (std::size_t i = from; i < reports.size(); ++i)
+        if (reports[i][CommandByte] == CmdWriteByte)
+            writes.emplace_back(reports[i][AddressByte], reports[i][DataByte]);
+    return writes;
+}
+
+// A form over a recording library, loaded and active as after start-up.
+class LoadedForm : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form.Load();
+        ShowAndActivate(form);
+    }
+
+    RecordingLibrary library;
+    MainForm form{library};
+    QLineEdit* pin = Control<QLineEdit>(form, "pin");
+    QComboBox* Combo1 = Control<QComboBox>(form, "Combo1");
+    QGroupBox* t_a_1 = Control<QGroupBox>(form, "t_a_1");
+    QLineEdit* t_e_m_1 = Control<QLineEdit>(form, "t_e_m_1");
+    QPlainTextEdit* Text1 = Control<QPlainTextEdit>(form, "Text1");
+    QPushButton* b_e_1 = Control<QPushButton>(form, "b_e_1");
+    QComboBox* ALARMA = Control<QComboBox>(form, "ALARMA");
+    QLabel* notice = Control<QLabel>(form, "aviso");
+};

@@ -1,0 +1,85 @@
+// The SMS text box: exact round trip of program-set texts, CR LF for the
+// user's line breaks, and the 49-unit limit counting CR LF as two.
+
+#include <QClipboard>
+
+#include "main_window/message_text.h"
+#include "tests/main_window/form_driver.h"
+
+namespace {
+
+using MessageText = LoadedForm;
+
+TEST_F(MessageText, ProgramSetTextsComeBackUnitForUnit)
+{
+    const std::u16string texts[] = {
+        u"",
+        u"Texto a enviar\r\n",
+        u"a\rb\nc\r\nd",           // lone CR, lone LF, CR LF
+        u"\xA0no-break\x2028sep",  // characters the document would rewrite
+        u"\x20AC\x0001\x0081\xFEFF",
+        u"\xD83D\xDE00 surrogate pair",
+    };
+    for (const std::u16string& text : texts) {
+        form.SetMessageText(text);
+        EXPECT_EQ(form.MessageText(), text);
+    }
+}
+
+TEST_F(MessageText, AReadBackCrThenLfMakesOneLineBreak)
+{
+    form.SetMessageText(u"");
+    ReadBack(form, library, {InputReport(TagText, 'a'), InputReport(TagText, '\r'),
+                             InputReport(TagText, '\n'), InputReport(TagText, 'b')});
+    EXPECT_EQ(form.MessageText(), u"a\r\nb");
+    EXPECT_EQ(Text1->toPlainText(), QStringLiteral("a\nb"));
+}
+
+TEST_F(MessageText, LineBreaksTheUserMakesAreCrLf)
+{
+    form.SetMessageText(u"");
+    QTest::keyClicks(Text1, "a");
+    QTest::keyClick(Text1, Qt::Key_Return);
+    QTest::keyClicks(Text1, "b");
+    QTest::keyClick(Text1, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(Text1, "c");
+    EXPECT_EQ(form.MessageText(), u"a\r\nb\r\nc");
+}
+
+TEST_F(MessageText, TypingStopsAt49UnitsWithCrLfCountingTwo)
+{
+    form.SetMessageText(u"");
+    QTest::keyClicks(Text1, QString(48, QLatin1Char('x')));
+    QTest::keyClick(Text1, Qt::Key_Return);  // needs two units, one is left
+    EXPECT_EQ(form.MessageText(), std::u16string(48, u'x'));
+    QTest::keyClicks(Text1, "yz");
+    EXPECT_EQ(form.MessageText(), std::u16string(48, u'x') + u"y");
+}
+
+TEST_F(MessageText, APasteIsCutToWhatFitsAndUndoneWhole)
+{
+    form.SetMessageText(u"");
+    QTest::keyClicks(Text1, "start end");
+    QTextCursor cursor = Text1->textCursor();
+    cursor.setPosition(6);
+    Text1->setTextCursor(cursor);
+    QGuiApplication::clipboard()->setText(QString(60, QLatin1Char('p')));
+    Text1->paste();
+
+    const std::u16string expected = u"start " + std::u16string(40, u'p') + u"end";
+    EXPECT_EQ(form.MessageText(), expected);
+    EXPECT_EQ(expected.size(), 49u);
+    Text1->undo();
+    EXPECT_EQ(form.MessageText(), u"start end");
+}
+
+TEST(MessageTextRules, CutNeverSplitsASurrogatePair)
+{
+    const QString text = QStringLiteral("ab") + QString::fromUtf16(u"\xD83D\xDE00");
+    EXPECT_EQ(CutToUnits(text, 3), QStringLiteral("ab"));
+    EXPECT_EQ(CutToUnits(text, 4), text);
+    EXPECT_EQ(WireTextOfDisplay(QString::fromUtf16(u"a\x2029" u"b\x2028")),
+              QStringLiteral("a\r\nb\r\n"));
+}
+
+}  // namespace
