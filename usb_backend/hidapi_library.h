@@ -1,0 +1,17 @@
+#pragma once
+// The production HidLibrary: hidraw nodes followed through udev, the alarm
+// unit opened through hidapi.
+
+#include "usb_backend/udev_hidraw_watch.h"
+#include "usb_backend/unit_link.h"
+
+struct HidapiOptions {
+    UeventSource source = UeventSource::Automatic;
+    std::ostream* diagnostics = &std::cerr;
+};
+
+class HidapiLibrary : public UnitLink {
+public:
+    HidapiLibrary();
+    explicit HidapiLibrary(HidapiOptions options);
+};

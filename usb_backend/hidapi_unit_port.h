@@ -1,0 +1,28 @@
+#pragma once
+// The unit's node opened through hidapi (hidraw backend).
+
+#include "usb_backend/unit_port.h"
+
+struct hid_device_;
+
+class HidapiOpener : public UnitOpener {
+public:
+    // Initialises hidapi once per process, before any reader thread exists.
+    HidapiOpener();
+    OpenResult Open(const std::string& devnode) override;
+};
+
+class HidapiPort : public UnitPort {
+public:
+    explicit HidapiPort(hid_device_* device) : device_(device) {}
+    ~HidapiPort() override;
+
+    HidapiPort(const HidapiPort&) = delete;
+    HidapiPort& operator=(const HidapiPort&) = delete;
+
+    bool Write(const Report& report) override;
+    int Read(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) override;
+
+private:
+    hid_device_* device_;
+};

@@ -1,0 +1,23 @@
+#include "usb_backend/notices.h"
+
+std::string PermissionDeniedNotice(const std::string& devnode)
+{
+    return "velbrix-qorun: the alarm unit is plugged in at " + devnode +
+           " but this user may not open it (permission denied).\n"
+           "  Fix: install 70-velbrix-qorun.rules into /etc/udev/rules.d, run\n"
+           "  'sudo udevadm control --reload-rules', then unplug the unit and plug it in again.\n";
+}
+
+std::string HotplugUnavailableNotice()
+{
+    return "velbrix-qorun: cannot watch for devices being plugged in (udev monitor unavailable);"
+           " the alarm unit is only found when the tool writes to it.\n";
+}
+
+void OnceNotice::Say(const std::string& text)
+{
+    if (said_ || out_ == nullptr)
+        return;
+    said_ = true;
+    *out_ << text << std::flush;
+}

@@ -1,0 +1,198 @@
+#include "usb_backend/unit_link.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <thread>
+
+#include "device_link/device_event.h"
+
+UnitLink::UnitLink(std::unique_ptr<HidrawWatch> watch, std::unique_ptr<UnitOpener> opener, UnitLinkOptions options)
+    : watch_(std::move(watch)),
+      opener_(std::move(opener)),
+      options_(options),
+      permissionNotice_(options.diagnostics),
+      hotplugNotice_(options.diagnostics),
+      presence_(options.unit)
+{
+}
+
+UnitLink::~UnitLink()
+{
+    Disconnect();
+}
+
+bool UnitLink::Connect(WindowHandle window)
+{
+    if (connected_)
+        Disconnect();
+    window_ = WindowObject(window);
+    sink_.Attach(window);
+    connected_ = true;
+    watching_ = watch_->Start(*this);
+    if (!watching_)
+        hotplugNotice_.Say(HotplugUnavailableNotice());
+    return watching_;
+}
+
+bool UnitLink::Disconnect()
+{
+    sink_.Detach();
+    watch_->Stop();
+    watching_ = false;
+    connected_ = false;
+    CloseUnit();
+    queue_.Disable();
+    // Events already posted must not reach the window either.
+    if (window_)
+        QCoreApplication::removePostedEvents(window_, DeviceEventMessage);
+    window_ = nullptr;
+    return true;
+}
+
+DeviceHandle UnitLink::GetHandle(std::int32_t vendorId, std::int32_t productId)
+{
+    if (!SameIdentity(options_.unit, vendorId, productId))
+        return 0;
+    ReleaseStaleUnit();
+    RefreshIfUnwatched();
+    return PresentHandle();
+}
+
+void UnitLink::SetReadNotify(DeviceHandle handle, bool enabled)
+{
+    if (handle == 0)
+        return;
+    ReleaseStaleUnit();
+    if (handle != PresentHandle())
+        return;
+    if (!enabled) {
+        queue_.Disable();
+        return;
+    }
+    // Gate first: input read from here on is kept, whatever came before is not.
+    queue_.Enable(handle);
+    EnsureOpen();
+}
+
+bool UnitLink::Read(DeviceHandle handle, Report& report)
+{
+    if (handle == 0 || handle != PresentHandle())
+        return false;
+    return queue_.Take(handle, report);
+}
+
+bool UnitLink::WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report)
+{
+    if (!SameIdentity(options_.unit, vendorId, productId))
+        return false;
+    ReleaseStaleUnit();
+    RefreshIfUnwatched();
+    OpenedUnit* unit = EnsureOpen();
+    if (unit == nullptr)
+        return false;
+    if (unit->Write(report))
+        return true;
+    // Pulled out mid-upload, most likely. Stop the reader before anything
+    // else touches the device; the next write opens afresh.
+    CloseUnit();
+    return false;
+}
+
+void UnitLink::Snapshot(const std::vector<HidrawNode>& nodes)
+{
+    std::lock_guard lock(presenceMutex_);
+    const DeviceHandle before = presence_.Handle();
+    presence_.Replace(nodes);
+    if (presence_.Handle() != before)
+        queue_.Forget(before);
+    // Lets the window enable read notifications without a replug, and after
+    // lost messages tells it the unit may have gone or come back.
+    if (presence_.Handle() != 0 || before != 0)
+        sink_.Post(EventChanged);
+}
+
+void UnitLink::Arrived(const HidrawNode& node)
+{
+    std::lock_guard lock(presenceMutex_);
+    for (const PendingEvent& event : presence_.Arrived(node))
+        sink_.Post(event.code, event.handle);
+}
+
+void UnitLink::Left(const std::string& devnode)
+{
+    std::lock_guard lock(presenceMutex_);
+    const DeviceHandle before = presence_.Handle();
+    const std::vector<PendingEvent> events = presence_.Left(devnode);
+    if (presence_.Handle() != before)
+        queue_.Forget(before);
+    for (const PendingEvent& event : events)
+        sink_.Post(event.code, event.handle);
+}
+
+DeviceHandle UnitLink::PresentHandle() const
+{
+    std::lock_guard lock(presenceMutex_);
+    return presence_.Handle();
+}
+
+void UnitLink::RefreshIfUnwatched()
+{
+    if (watching_ || unit_)
+        return;
+    std::vector<HidrawNode> nodes = watch_->Enumerate();
+    std::lock_guard lock(presenceMutex_);
+    presence_.Replace(nodes);
+}
+
+void UnitLink::ReleaseStaleUnit()
+{
+    if (unit_ && (unit_->ReaderFailed() || unit_->Handle() != PresentHandle()))
+        CloseUnit();
+}
+
+OpenedUnit* UnitLink::EnsureOpen()
+{
+    ReleaseStaleUnit();
+    if (unit_)
+        return unit_.get();
+
+    DeviceHandle handle = 0;
+    std::string devnode;
+    {
+        std::lock_guard lock(presenceMutex_);
+        handle = presence_.Handle();
+        devnode = presence_.Devnode();
+    }
+    if (handle == 0)
+        return nullptr;
+
+    // Retry only the first open of a plug-in; after that one attempt per
+    // call, so an upload to a unit we may not open fails fast.
+    const int attempts = handle == retriedHandle_ ? 1 : std::max(1, options_.openAttempts);
+    retriedHandle_ = handle;
+    OpenResult opened;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        if (attempt > 0)
+            std::this_thread::sleep_for(options_.openPause);
+        opened = opener_->Open(devnode);
+        if (opened.port || !opened.permissionDenied)
+            break;
+    }
+    if (!opened.port) {
+        if (opened.permissionDenied)
+            permissionNotice_.Say(PermissionDeniedNotice(devnode));
+        return nullptr;
+    }
+    unit_ = std::make_unique<OpenedUnit>(std::move(opened.port), handle, options_.readTimeout,
+                                         [this](DeviceHandle from, const InputBytes& bytes) {
+                                             if (queue_.Offer(from, bytes))
+                                                 sink_.Post(EventRead, from);
+                                         });
+    return unit_.get();
+}
+
+void UnitLink::CloseUnit()
+{
+    unit_.reset();
+}

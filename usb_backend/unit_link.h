@@ -1,0 +1,88 @@
+#pragma once
+// A HidLibrary over hot-plugged hidraw nodes: follows which node is the alarm
+// unit, opens it on demand and keeps it open, reads its input on a thread of
+// its own, and posts device events to the connected window.
+//
+// Threads: the public calls come from one thread (the window's); the watch's
+// thread reports node changes; the reader thread reports input. Only reading
+// runs off the caller's thread; opening, writing and closing do not.
+
+#include <QPointer>
+
+#include <chrono>
+#include <iostream>
+#include <memory>
+#include <mutex>
+
+#include "device_link/hid_library.h"
+#include "protocol/report_layout.h"
+#include "usb_backend/event_sink.h"
+#include "usb_backend/hidraw_watch.h"
+#include "usb_backend/input_queue.h"
+#include "usb_backend/notices.h"
+#include "usb_backend/opened_unit.h"
+#include "usb_backend/unit_port.h"
+#include "usb_backend/unit_presence.h"
+
+class QObject;
+
+struct UnitLinkOptions {
+    HidIdentity unit{static_cast<std::uint16_t>(DeviceVendorId), static_cast<std::uint16_t>(DeviceProductId)};
+    // How long the reader waits per read; bounds how long closing takes.
+    std::chrono::milliseconds readTimeout{50};
+    // Right after plug-in the node may refuse access until udev has applied
+    // its rule, so the first open of each plug-in is retried this often.
+    int openAttempts = 5;
+    std::chrono::milliseconds openPause{40};
+    std::ostream* diagnostics = &std::cerr;
+};
+
+class UnitLink : public HidLibrary, private HidrawWatchListener {
+public:
+    UnitLink(std::unique_ptr<HidrawWatch> watch, std::unique_ptr<UnitOpener> opener, UnitLinkOptions options = {});
+    ~UnitLink() override;
+
+    UnitLink(const UnitLink&) = delete;
+    UnitLink& operator=(const UnitLink&) = delete;
+
+    // True when plugging and unplugging are followed from now on.
+    bool Connect(WindowHandle window) override;
+    bool Disconnect() override;
+    DeviceHandle GetHandle(std::int32_t vendorId, std::int32_t productId) override;
+    void SetReadNotify(DeviceHandle handle, bool enabled) override;
+    bool Read(DeviceHandle handle, Report& report) override;
+    bool WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report) override;
+
+private:
+    void Snapshot(const std::vector<HidrawNode>& nodes) override;
+    void Arrived(const HidrawNode& node) override;
+    void Left(const std::string& devnode) override;
+
+    DeviceHandle PresentHandle() const;
+    // Without the watch running, nothing keeps the node set current: list it
+    // again, unless the unit is open (a failing write says when it left).
+    void RefreshIfUnwatched();
+    // Closes the open unit once it is no longer the present one or its reader
+    // failed.
+    void ReleaseStaleUnit();
+    OpenedUnit* EnsureOpen();
+    void CloseUnit();
+
+    std::unique_ptr<HidrawWatch> watch_;
+    std::unique_ptr<UnitOpener> opener_;
+    const UnitLinkOptions options_;
+
+    EventSink sink_;
+    InputQueue queue_;
+    OnceNotice permissionNotice_;
+    OnceNotice hotplugNotice_;
+
+    mutable std::mutex presenceMutex_;
+    UnitPresence presence_;
+
+    bool connected_ = false;
+    bool watching_ = false;
+    QPointer<QObject> window_;
+    DeviceHandle retriedHandle_ = 0;  // plug-in whose first open was already retried
+    std::unique_ptr<OpenedUnit> unit_;
+};
