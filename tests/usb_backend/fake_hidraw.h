@@ -1,0 +1,145 @@
+#pragma once
+// A hidraw world without hardware: a watch the test moves nodes in and out
+// of, and units whose input the test feeds and whose writes it inspects.
+
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "usb_backend/hidraw_watch.h"
+#include "usb_backend/input_queue.h"
+#include "usb_backend/unit_port.h"
+
+class FakeWatch : public HidrawWatch {
+public:
+    std::vector<HidrawNode> nodes;
+    bool startSucceeds = true;
+    int enumerations = 0;
+    HidrawWatchListener* listener = nullptr;
+
+    std::vector<HidrawNode> Enumerate() override
+    {
+        ++enumerations;
+        return nodes;
+    }
+    bool Start(HidrawWatchListener& watcher) override
+    {
+        listener = &watcher;
+        watcher.Snapshot(nodes);
+        if (!startSucceeds)
+            listener = nullptr;
+        return startSucceeds;
+    }
+    void Stop() override { listener = nullptr; }
+
+    void Plug(const HidrawNode& node)
+    {
+        nodes.push_back(node);
+        if (listener != nullptr)
+            listener->Arrived(node);
+    }
+    // Messages were lost: the listener gets the whole set again.
+    void Resync()
+    {
+        if (listener != nullptr)
+            listener->Snapshot(nodes);
+    }
+    void Unplug(const std::string& devnode)
+    {
+        std::erase_if(nodes, [&](const HidrawNode& node) { return node.devnode == devnode; });
+        if (listener != nullptr)
+            listener->Left(devnode);
+    }
+};
+
+// The device behind one node. Shared by the test and the port it opened.
+struct FakeUnit {
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::deque<InputBytes> input;
+    std::vector<Report> written;
+    bool gone = false;
+    bool refuseWrites = false;  // writes fail while reading still works
+    int readCalls = 0;
+    int readCallAtLastTake = -1;
+
+    void Send(const InputBytes& bytes)
+    {
+        std::lock_guard lock(mutex);
+        input.push_back(bytes);
+        arrived.notify_all();
+    }
+    void Pull()
+    {
+        std::lock_guard lock(mutex);
+        gone = true;
+        arrived.notify_all();
+    }
+    // The reader took every report and came back for more, so it has handed
+    // each of them on.
+    bool Consumed()
+    {
+        std::lock_guard lock(mutex);
+        return input.empty() && readCalls > readCallAtLastTake;
+    }
+    std::vector<Report> Written()
+    {
+        std::lock_guard lock(mutex);
+        return written;
+    }
+};
+
+class FakePort : public UnitPort {
+public:
+    explicit FakePort(std::shared_ptr<FakeUnit> unit) : unit_(std::move(unit)) {}
+
+    bool Write(const Report& report) override
+    {
+        std::lock_guard lock(unit_->mutex);
+        if (unit_->gone || unit_->refuseWrites)
+            return false;
+        unit_->written.push_back(report);
+        return true;
+    }
+    int Read(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) override
+    {
+        std::unique_lock lock(unit_->mutex);
+        ++unit_->readCalls;
+        unit_->arrived.wait_for(lock, timeout, [&] { return unit_->gone || !unit_->input.empty(); });
+        if (unit_->gone)
+            return -1;
+        if (unit_->input.empty())
+            return 0;
+        std::copy(unit_->input.front().begin(), unit_->input.front().end(), buffer.begin());
+        unit_->input.pop_front();
+        unit_->readCallAtLastTake = unit_->readCalls;
+        return static_cast<int>(InputBytes().size());
+    }
+
+private:
+    std::shared_ptr<FakeUnit> unit_;
+};
+
+class FakeOpener : public UnitOpener {
+public:
+    std::map<std::string, std::shared_ptr<FakeUnit>> units;
+    int deniedOpens = 0;  // this many opens fail for lack of access; -1 all of them
+    int opens = 0;
+
+    OpenResult Open(const std::string& devnode) override
+    {
+        ++opens;
+        if (deniedOpens != 0) {
+            if (deniedOpens > 0)
+                --deniedOpens;
+            return {nullptr, true};
+        }
+        auto unit = units.find(devnode);
+        if (unit == units.end() || unit->second->gone)
+            return {nullptr, false};
+        return {std::make_unique<FakePort>(unit->second), false};
+    }
+};
