@@ -22,6 +22,8 @@ EntrySelector::EntrySelector(QComboBox& box, std::function<void()> onSelected)
 
 void EntrySelector::Select(int index)
 {
+    if (index < 0 || index >= box_.count())
+        return;
     box_.setCurrentIndex(index);
     OnPicked(box_.currentIndex());
 }

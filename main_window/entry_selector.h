@@ -17,7 +17,8 @@ public:
     // for every selection, including a re-pick of the selected entry.
     EntrySelector(QComboBox& box, std::function<void()> onSelected);
 
-    // Selects `index` as the program and runs the selection handler.
+    // Selects `index` as the program and runs the selection handler; an
+    // index outside the list changes nothing.
     void Select(int index);
     // Index of the selected entry, -1 when there is none.
     int SelectedEntry() const { return selected_; }

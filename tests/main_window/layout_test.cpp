@@ -94,13 +94,6 @@ TEST_F(BuiltForm, ShowsTheDesignTextsAndNoSelectedEntry)
     EXPECT_EQ(library.connectCalls, 0);
 }
 
-TEST_F(BuiltForm, SmsTextWrapsWithoutScrollBars)
-{
-    auto* text = Control<QPlainTextEdit>(form, "Text1");
-    EXPECT_EQ(text->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-    EXPECT_EQ(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    EXPECT_EQ(text->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-}
 
 TEST_F(BuiltForm, EveryControlHasAnAccessibleName)
 {
