@@ -29,6 +29,12 @@ while [ $# -gt 0 ]; do
   esac
 done
 [ ${#command[@]} -gt 0 ] || { echo "no command given" >&2; exit 2; }
+# The guest starts in its own /tmp: a program given by a relative path is
+# found through the host's current directory.
+case "${command[0]}" in
+  /*) ;;
+  */*) command[0]=$(cd "$(dirname "${command[0]}")" && pwd)/$(basename "${command[0]}") ;;
+esac
 
 cannot_run() {
   if [ "${CI:-}" = true ]; then
@@ -67,7 +73,12 @@ chmod 0777 "$results"
 
 "$here/build_initramfs.sh" "$version" "$workdir/initramfs.cpio.gz"
 
-printf '%q ' "${command[@]}" >"$results/command"
+# The sanitizers' settings (ctest's asan preset sets them) go along.
+: >"$results/command"
+for var in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS QT_LOGGING_RULES; do
+  [ -n "${!var:-}" ] && printf 'export %s=%q\n' "$var" "${!var}" >>"$results/command"
+done
+printf '%q ' "${command[@]}" >>"$results/command"
 echo >>"$results/command"
 # Leave the guest time to boot and to bring the result back.
 echo $(( timeout_s > 60 ? timeout_s - 30 : timeout_s / 2 )) >"$results/command_timeout"
@@ -76,7 +87,7 @@ echo "e2e: booting $kernel under QEMU (TCG)" >&2
 start=$(date +%s)
 set +e
 timeout -k 10 "$timeout_s" "$qemu" \
-  -accel tcg -cpu max -smp 2 -m 1G \
+  -accel tcg -cpu max -smp 1 -m 1G \
   -nographic -no-reboot -net none \
   -kernel "$kernel" -initrd "$workdir/initramfs.cpio.gz" \
   -append "console=ttyS0 panic=-1 quiet qorun_session=$here/guest_session.sh" \

@@ -1,0 +1,21 @@
+#pragma once
+// The output reports the unit must receive, worked out here from the
+// protocol's definition (UTF-16LE bytes, address = offset + i/2 rounded half
+// to even after the addition) and not through the tool's own code, so a
+// fault shared by the tool and its unit tests still shows.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "virtual_unit/alarm_unit_model.h"
+
+// The reports of one press of the send button for `zone` (1-4).
+std::vector<WireReport> ExpectedUpload(int zone, const std::u16string& pin,
+                                       const std::u16string& serviceCentre,
+                                       const std::u16string& phone,
+                                       const std::u16string& text);
+
+// A read-back request for `zone`, carrying the data and address of the last
+// write sent before it (both 0 when nothing was written yet).
+WireReport ExpectedReadBackRequest(int zone, const std::vector<WireReport>& sentBefore);
