@@ -8,21 +8,11 @@
 #include <cstdio>
 
 #include "hang_watchdog.h"
+#include "tool_session.h"
 
-namespace {
-
-// The offscreen platform says on every popup that it cannot raise windows
-// or grab the keyboard; that says nothing about the tool.
-void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (message.startsWith(QStringLiteral("This plugin does not support"))) return;
-    const char* kind = type == QtDebugMsg ? "debug" : type == QtInfoMsg ? "info" : "warning";
-    std::fprintf(stderr, "qt %s: %s\n", kind, qPrintable(message));
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
-    qInstallMessageHandler(QuietOffscreenNotes);
+    InstallQuietOffscreenNotes();
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     testing::UnitTest& tests = *testing::UnitTest::GetInstance();

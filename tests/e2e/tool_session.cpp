@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <cstdio>
 #include <stdexcept>
 
 namespace {
@@ -21,7 +22,15 @@ T* Child(QObject& parent, const char* name) {
     return child;
 }
 
+void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (message.startsWith(QStringLiteral("This plugin does not support"))) return;
+    const char* kind = type == QtDebugMsg ? "debug" : type == QtInfoMsg ? "info" : "warning";
+    std::fprintf(stderr, "qt %s: %s\n", kind, qPrintable(message));
+}
+
 }  // namespace
+
+void InstallQuietOffscreenNotes() { qInstallMessageHandler(QuietOffscreenNotes); }
 
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
     return QTest::qWaitFor(done, static_cast<int>(limit.count()));

@@ -22,6 +22,10 @@ class QPlainTextEdit;
 class QPushButton;
 class QGroupBox;
 
+// Drops the offscreen platform's notes that it cannot raise windows or grab
+// the keyboard (said on every popup, and saying nothing about the tool).
+void InstallQuietOffscreenNotes();
+
 // Runs the event loop until `done` holds or `limit` passes; returns `done()`.
 // Waiting long is fine here: TCG is slow, and no test measures speed.
 bool WaitUntil(const std::function<bool()>& done,

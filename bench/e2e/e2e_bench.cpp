@@ -1,0 +1,229 @@
+// End-to-end figures inside the guest kernel, against the virtual unit on
+// /dev/uhid (which, like a real full-speed unit, sends at most one input
+// report per millisecond):
+// - upload of the longest configuration (142 reports) through the window's
+//   send button vs a bare loop of 142 hid_write calls on the same node;
+// - a 68-report read-back through the event hook into the window vs a bare
+//   hid_read loop;
+// - idle CPU of the real tool over 10 s with the unit attached.
+// Prints figures; asserts nothing.
+//
+//   qorun_e2e_bench PATH_TO_velbrix-qorun
+
+#include <QApplication>
+#include <QCoreApplication>
+
+#include <hidapi/hidapi.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bare_hidraw.h"
+#include "protocol/zone_upload.h"
+#include "tool_session.h"
+#include "virtual_unit/uhid_unit.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+constexpr int Runs = 7;
+constexpr int ReadBackReports = 68;  // 9 + 9 + 50: each area full
+
+const QString Pin = QStringLiteral("9876");
+const QString Phone = QStringLiteral("699111222");
+const QString Text = QStringLiteral("Alarma: intrusion detectada en la zona, llame ya!");
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Records what an upload writes, to replay it through bare hid_write.
+class Recorder : public HidLibrary {
+public:
+    bool Connect(WindowHandle) override { return true; }
+    bool Disconnect() override { return true; }
+    DeviceHandle GetHandle(std::int32_t, std::int32_t) override { return 0; }
+    void SetReadNotify(DeviceHandle, bool) override {}
+    bool Read(DeviceHandle, Report&) override { return false; }
+    bool WriteEx(std::int32_t, std::int32_t, const Report& report) override {
+        reports.push_back(report);
+        return true;
+    }
+    std::vector<Report> reports;
+};
+
+std::u16string Units(const QString& text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), text.size());
+}
+
+bool AwaitLog(UhidUnit& unit, std::size_t count) {
+    const auto limit = Clock::now() + 20s;
+    while (unit.LogSize() < count) {
+        if (Clock::now() > limit) return false;
+        std::this_thread::sleep_for(100us);
+    }
+    return true;
+}
+
+long CpuTicks(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string field;
+    long utime = 0, stime = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14) utime = std::stol(field);
+        if (i == 15) stime = std::stol(field);
+    }
+    return utime + stime;
+}
+
+void PrintRatio(const char* what, double tool, double bare, const char* baseline) {
+    std::printf("%-34s tool %8.2f ms   %s %8.2f ms   ratio %.2f\n", what, tool, baseline, bare,
+                tool / bare);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s PATH_TO_velbrix-qorun\n", argv[0]);
+        return 2;
+    }
+    const std::string toolPath = argv[1];
+    QApplication app(argc, argv);
+    InstallQuietOffscreenNotes();
+    hid_init();
+
+    UhidUnit unit;
+    unit.WithModel([](AlarmUnitModel& model) {
+        model.StoreServiceCentre("656000311");
+        model.StoreZone(1, "611222333", std::string(50, 'x'));
+    });
+    if (!unit.Create()) {
+        std::fprintf(stderr, "%s\n", unit.Error().c_str());
+        return 1;
+    }
+    if (!WaitUntil([&] { return !unit.HidrawNode().empty(); })) {
+        std::fprintf(stderr, "no hidraw node for the unit\n");
+        return 1;
+    }
+    const std::string node = unit.HidrawNode();
+
+    Recorder recorder;
+    ConfiguratorState state;
+    SendZoneConfiguration(state, recorder, 4, 607003110, Units(Pin), Units(Phone), Units(Text));
+    const std::vector<Report> upload = recorder.reports;
+    const Report zone1Request{0, 0, 0, 0, 0, 0, 1, 0, 0};
+
+    std::vector<double> bareUpload, bareReadBack, toolUpload, toolReadBack;
+    {
+        BareHidraw bare(node);
+        if (!bare.Open()) {
+            std::fprintf(stderr, "cannot open %s\n", node.c_str());
+            return 1;
+        }
+        // Run 0 warms up (TCG translates code on its first use); not counted.
+        for (int run = 0; run <= Runs; ++run) {
+            unit.ClearLog();
+            const auto start = Clock::now();
+            bare.WriteAll(upload);
+            if (!AwaitLog(unit, upload.size())) return std::fprintf(stderr, "bare upload lost reports\n"), 1;
+            if (run > 0) bareUpload.push_back(Ms(Clock::now() - start));
+        }
+        unit.WithModel([](AlarmUnitModel& model) {
+            model.StoreServiceCentre("656000311");
+            model.StoreZone(1, "611222333", std::string(50, 'x'));
+        });
+        for (int run = 0; run <= Runs; ++run) {
+            const auto start = Clock::now();
+            bare.Write(zone1Request);
+            const int got = bare.ReadReports(ReadBackReports);
+            if (got != ReadBackReports) return std::fprintf(stderr, "bare read-back got %d\n", got), 1;
+            if (run > 0) bareReadBack.push_back(Ms(Clock::now() - start));
+        }
+    }
+    {
+        ToolSession tool;
+        if (!WaitUntil([&] { return tool.Events().Count(EventChanged) > 0; }))
+            return std::fprintf(stderr, "the tool saw no EventChanged\n"), 1;
+        Settle();
+        for (int run = 0; run <= Runs; ++run) {
+            const int before = tool.Events().Count(EventRead);
+            const auto start = Clock::now();
+            tool.PickZone(0);
+            while (tool.Events().Count(EventRead) < before + ReadBackReports) {
+                if (Clock::now() - start > 20s) return std::fprintf(stderr, "tool read-back stalled\n"), 1;
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+            }
+            if (run > 0) toolReadBack.push_back(Ms(Clock::now() - start));
+            Settle(100ms);
+        }
+        tool.PickZone(3);
+        Settle();
+        tool.TypePin(Pin);
+        tool.PickOperator(2);
+        tool.TypePhone(Phone);
+        tool.SetMessage(Text);
+        for (int run = 0; run <= Runs; ++run) {
+            unit.ClearLog();
+            const auto start = Clock::now();
+            tool.PressSend();
+            if (!AwaitLog(unit, upload.size())) return std::fprintf(stderr, "tool upload lost reports\n"), 1;
+            if (run > 0) toolUpload.push_back(Ms(Clock::now() - start));
+            std::vector<WireReport> expected;
+            for (const Report& r : upload) expected.push_back({r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8]});
+            if (unit.Log() != expected) return std::fprintf(stderr, "the tool's upload differs\n"), 1;
+        }
+    }
+
+    std::printf("\nmedians of %d runs, guest under QEMU TCG (absolute times are slow; ratios count)\n", Runs);
+    PrintRatio("upload, 142 reports:", Median(toolUpload), Median(bareUpload), "bare hid_write loop");
+    PrintRatio("read-back, 68 reports:", Median(toolReadBack), Median(bareReadBack), "bare hid_read loop ");
+
+    // Idle CPU of the real tool, as a user runs it, with the unit attached;
+    // and without it, which tells what the attached unit costs.
+    const long ticksPerSecond = sysconf(_SC_CLK_TCK);
+    for (const bool attached : {true, false}) {
+        if (!attached) unit.Remove();
+        unit.ClearLog();
+        const pid_t pid = fork();
+        if (pid == 0) {
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            setenv("QT_LOGGING_RULES", "default.warning=false", 1);
+            execl(toolPath.c_str(), toolPath.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        // With the unit, started once its start-up request has arrived; then
+        // let the start-up settle before measuring.
+        if (attached && !AwaitLog(unit, 1)) std::fprintf(stderr, "the tool sent no start-up request\n");
+        std::this_thread::sleep_for(3s);
+        const long before = CpuTicks(pid);
+        const auto start = Clock::now();
+        std::this_thread::sleep_for(10s);
+        const long used = CpuTicks(pid) - before;
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+        std::printf("idle CPU of velbrix-qorun, %-14s %.2f %% of one CPU (%ld ticks of 1/%ld s in %.1f s)\n",
+                    attached ? "unit attached:" : "no unit:", 100.0 * used / ticksPerSecond / seconds,
+                    used, ticksPerSecond, seconds);
+    }
+    hid_exit();
+    return 0;
+}
