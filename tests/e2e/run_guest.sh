@@ -7,7 +7,8 @@
 #   run_guest.sh --bench BUILD_DIR     runs the end-to-end benchmark
 #
 # Exit 77 (skip) when QEMU or a suitable kernel is missing, except in CI
-# (CI=true), where that is a failure.
+# (CI=true), where that is a failure. QORUN_E2E_QEMU and QORUN_E2E_KERNEL
+# name another QEMU binary or kernel image.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -45,23 +46,30 @@ cannot_run() {
   exit 77
 }
 
-qemu=$(command -v qemu-system-x86_64 || true)
-[ -n "$qemu" ] || cannot_run "no qemu-system-x86_64 (package qemu-system-x86)"
+qemu=${QORUN_E2E_QEMU:-$(command -v qemu-system-x86_64 || true)}
+[ -n "$qemu" ] && [ -x "$qemu" ] || cannot_run "no qemu-system-x86_64 (package qemu-system-x86)"
 [ -x /bin/busybox ] || [ -n "${QORUN_E2E_BUSYBOX:-}" ] || cannot_run "no /bin/busybox (package busybox-static)"
 
 # A kernel whose own modules are installed and include 9p and uhid; the
 # modules must match the kernel booted, not the one the host runs.
+usable_kernel() {
+  local version dep
+  version=$(basename "$1")
+  version=${version#vmlinuz-}
+  dep=/lib/modules/$version/modules.dep
+  [ -r "$1" ] && [ -f "$dep" ] && grep -q '/9p\.ko' "$dep" && grep -q '/uhid\.ko' "$dep"
+}
 kernel=${QORUN_E2E_KERNEL:-}
-if [ -z "$kernel" ]; then
+if [ -n "$kernel" ]; then
+  usable_kernel "$kernel" || cannot_run "$kernel is unreadable or has no 9p and uhid modules installed"
+else
   for image in $(ls /boot/vmlinuz-* 2>/dev/null | sort -V); do
-    version=${image#/boot/vmlinuz-}
-    dep=/lib/modules/$version/modules.dep
-    [ -r "$image" ] && [ -f "$dep" ] || continue
-    grep -q '/9p\.ko' "$dep" && grep -q '/uhid\.ko' "$dep" && kernel=$image
+    usable_kernel "$image" && kernel=$image
   done
 fi
 [ -n "$kernel" ] || cannot_run "no readable /boot/vmlinuz-* with 9p and uhid modules (package linux-image-amd64)"
-version=${kernel#/boot/vmlinuz-}
+version=$(basename "$kernel")
+version=${version#vmlinuz-}
 
 workdir=${workdir:-$(mktemp -d "${TMPDIR:-/tmp}/qorun-e2e.XXXXXX")}
 mkdir -p "$workdir"
