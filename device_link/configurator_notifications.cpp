@@ -15,5 +15,10 @@ void ConfiguratorNotifications::OnChanged()
 
 void ConfiguratorNotifications::OnRead(DeviceHandle pHandle)
 {
-    HandleInputReport(state_, library_, view_, pHandle);
+    if (decoding_) {
+        HandleInputReport(state_, library_, view_, pHandle);
+        return;
+    }
+    Report unwanted{};
+    library_.Read(pHandle, unwanted);  // drained so the queue does not keep it
 }

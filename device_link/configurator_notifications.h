@@ -17,8 +17,16 @@ public:
     void OnChanged() override;
     void OnRead(DeviceHandle pHandle) override;
 
+    // While off, each read notification still takes its report but drops it.
+    // The answer to a request sent before the link existed keeps arriving for
+    // a while after notifications are enabled; decoding it would mix it into
+    // the placeholders or into the next zone's fields.
+    void SetDecoding(bool on) { decoding_ = on; }
+    bool Decoding() const { return decoding_; }
+
 private:
     HidLibrary& library_;
     ConfiguratorState& state_;
     ConfiguratorView& view_;
+    bool decoding_ = true;
 };

@@ -33,6 +33,9 @@ MainForm::~MainForm()
 
 void MainForm::Load()
 {
+    // The answer to the start-up request is not shown; decoding starts with
+    // the first zone picked once the link is attached.
+    SetDecoding(false);
     operators_->Select(0);
     zones_->Select(0);  // asks for zone 1 before the link is attached
     state_.SelectedSmsc = DecimalText(*operators_->SelectedData());
@@ -55,6 +58,8 @@ void MainForm::OnZoneSelected()
     t_a_1->setTitle(QStringLiteral("Zona Alarma ") + zone);
     b_e_1->setText(QStringLiteral("Env. Config. Zona ") + zone);
     FitCaption(*b_e_1);
+    if (linkAttached_)
+        SetDecoding(true);
     RequestZoneReadBack(state_, library_);
 }
 

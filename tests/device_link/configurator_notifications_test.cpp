@@ -109,3 +109,19 @@ TEST_F(Notifications, EachReadDecodesOneReportWithTheEventsHandle)
     Post(&window, EventRead, 7);
     EXPECT_EQ(view.phone, u"60");
 }
+
+TEST_F(Notifications, WhileDecodingIsOffReportsAreTakenAndDropped)
+{
+    link.AttachDeviceLink(&window);
+    window.SetDecoding(false);
+    library.pendingInput = {PhoneReport('6'), PhoneReport('0')};
+    const Report before = state.ReportIn;
+    Post(&window, EventRead, 7);
+    EXPECT_EQ(library.pendingInput.size(), 1u);
+    EXPECT_TRUE(view.phone.empty());
+    EXPECT_EQ(state.ReportIn, before);
+
+    window.SetDecoding(true);
+    Post(&window, EventRead, 7);
+    EXPECT_EQ(view.phone, u"0");
+}

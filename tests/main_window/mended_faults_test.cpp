@@ -80,6 +80,7 @@ TEST_F(LimitsFromTheStart, HoldForPastingTypingAndProgramTexts)
 
 TEST_F(ReadBackWithinLimits, AppendedCharactersStopAtTheFieldLimits)
 {
+    PickEntry(ALARMA, 0);
     form.SetPhoneText(u"600111222");
     form.SetMessageText(std::u16string(49, u'm'));
     ReadBack(form, library, {InputReport(TagPhone, '3'), InputReport(TagText, 'n'),

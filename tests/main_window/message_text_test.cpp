@@ -28,7 +28,7 @@ TEST_F(MessageText, ProgramSetTextsComeBackUnitForUnit)
 
 TEST_F(MessageText, AReadBackCrThenLfMakesOneLineBreak)
 {
-    form.SetMessageText(u"");
+    PickEntry(ALARMA, 0);
     ReadBack(form, library, {InputReport(TagText, 'a'), InputReport(TagText, '\r'),
                              InputReport(TagText, '\n'), InputReport(TagText, 'b')});
     EXPECT_EQ(form.MessageText(), u"a\r\nb");

@@ -61,6 +61,28 @@ TEST(StartUp, DeviceEventsReachTheFormOnlyOnceAttached)
     EXPECT_EQ(library.readNotifyCalls, 2);
 }
 
+TEST(StartUp, TheStartUpAnswerStillArrivingAfterAttachNeverLandsInTheFields)
+{
+    RecordingLibrary library;
+    MainForm form(library);
+    form.Load();
+    Deliver(form, EventChanged);
+
+    // The tail of the unit's answer to the start-up request.
+    ReadBack(form, library, {InputReport(TagSmsc, '6'), InputReport(TagPhone, '6'),
+                             InputReport(TagText, 'Z')});
+    EXPECT_TRUE(library.pendingInput.empty());  // taken, not left queued
+    EXPECT_EQ(form.PhoneText(), u"Tlf env.");
+    EXPECT_EQ(form.MessageText(), u"Texto a enviar");
+    EXPECT_TRUE(form.State().ReceivedSmsc.empty());
+
+    // The user's first pick starts decoding.
+    PickEntry(Control<QComboBox>(form, "ALARMA"), 1);
+    ReadBack(form, library, {InputReport(TagPhone, '6'), InputReport(TagText, 'Z')});
+    EXPECT_EQ(form.PhoneText(), u"6");
+    EXPECT_EQ(form.MessageText(), u"Z");
+}
+
 TEST(Close, DetachesTheLinkOnceAndEndsTheProgram)
 {
     CallOrderLibrary library;
