@@ -14,20 +14,22 @@ poweroff_now() {
 }
 
 mount -t sysfs sys /sys
-for dir in /run /tmp; do mount -t tmpfs -o mode=1777 tmpfs "$dir"; done
-mkdir -p /dev/shm /dev/pts
+# Writable space lives under /run only: the host's /tmp stays visible, since
+# the build tree being tested may well sit there.
+mount -t tmpfs -o mode=1777 tmpfs /run
+mkdir -p /run/tmp /run/results /dev/shm /dev/pts
+chmod 1777 /run/tmp
 mount -t tmpfs -o mode=1777 tmpfs /dev/shm
 mount -t devpts devpts /dev/pts
 
-mkdir /tmp/results
-if ! mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000 results /tmp/results; then
+if ! mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000 results /run/results; then
   echo "qorun-guest: cannot mount the results share"
   poweroff_now
 fi
 
 mkdir -p /run/user/0
 chmod 700 /run/user/0
-export XDG_RUNTIME_DIR=/run/user/0 HOME=/tmp LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen
+export XDG_RUNTIME_DIR=/run/user/0 HOME=/run/tmp TMPDIR=/run/tmp LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen
 
 modprobe uhid
 # What a desktop has: udevd applies rules and rebroadcasts kernel events on
@@ -44,12 +46,12 @@ fi
 
 # The command gets its own deadline, shorter than QEMU's, so a hang still
 # brings its output and an exit code back.
-limit=$(cat /tmp/results/command_timeout 2>/dev/null || echo 180)
-cd /tmp
-timeout -k 5 "$limit" sh /tmp/results/command
+limit=$(cat /run/results/command_timeout 2>/dev/null || echo 180)
+cd /run/tmp
+timeout -k 5 "$limit" sh /run/results/command
 status=$?
 [ "$status" -eq 124 ] && echo "qorun-guest: the command did not finish within $limit s"
-echo "$status" >/tmp/results/exit_code
+echo "$status" >/run/results/exit_code
 sync
-umount /tmp/results
+umount /run/results
 poweroff_now

@@ -30,7 +30,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 [ ${#command[@]} -gt 0 ] || { echo "no command given" >&2; exit 2; }
-# The guest starts in its own /tmp: a program given by a relative path is
+# The guest starts in its own scratch directory: a program given by a relative path is
 # found through the host's current directory.
 case "${command[0]}" in
   /*) ;;
