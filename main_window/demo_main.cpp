@@ -3,7 +3,7 @@
 
 #include <QApplication>
 
-#include "main_window/demo_unit_data.h"
+#include "virtual_unit/sample_data.h"
 #include "main_window/main_form.h"
 #include "virtual_unit/alarm_unit_model.h"
 #include "virtual_unit/in_process_library.h"

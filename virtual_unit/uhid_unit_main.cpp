@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include "virtual_unit/sample_data.h"
 #include "virtual_unit/uhid_unit.h"
 
 namespace {
@@ -30,14 +31,7 @@ int main(int argc, char** argv) {
     const bool sample = argc > 1 && std::strcmp(argv[1], "--sample") == 0;
     UhidUnit unit;
     if (sample) {
-        unit.WithModel([](AlarmUnitModel& model) {
-            model.StoreServiceCentre("609090909");
-            model.StorePin("1234");
-            model.StoreZone(1, "600111222", "Alarma zona 1: puerta");
-            model.StoreZone(2, "600333444", "Alarma zona 2: ventana");
-            model.StoreZone(3, "600555666", "Alarma zona 3: garaje");
-            model.StoreZone(4, "600777888", "Alarma zona 4: humo");
-        });
+        unit.WithModel([](AlarmUnitModel& model) { LoadDemoUnit(model); });
     }
     if (!unit.Create()) {
         std::fprintf(stderr, "qorun-uhid-unit: %s\n", unit.Error().c_str());

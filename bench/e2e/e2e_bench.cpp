@@ -28,7 +28,9 @@
 #include <vector>
 
 #include "bare_hidraw.h"
+#include "main_window/text_units.h"
 #include "protocol/zone_upload.h"
+#include "tests/support/recording_library.h"
 #include "tool_session.h"
 #include "virtual_unit/uhid_unit.h"
 
@@ -49,25 +51,6 @@ double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
-}
-
-// Records what an upload writes, to replay it through bare hid_write.
-class Recorder : public HidLibrary {
-public:
-    bool Connect(WindowHandle) override { return true; }
-    bool Disconnect() override { return true; }
-    DeviceHandle GetHandle(std::int32_t, std::int32_t) override { return 0; }
-    void SetReadNotify(DeviceHandle, bool) override {}
-    bool Read(DeviceHandle, Report&) override { return false; }
-    bool WriteEx(std::int32_t, std::int32_t, const Report& report) override {
-        reports.push_back(report);
-        return true;
-    }
-    std::vector<Report> reports;
-};
-
-std::u16string Units(const QString& text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), text.size());
 }
 
 bool AwaitLog(UhidUnit& unit, std::size_t count) {
@@ -125,10 +108,11 @@ int main(int argc, char** argv) {
     }
     const std::string node = unit.HidrawNode();
 
-    Recorder recorder;
+    // What an upload writes, to replay it through bare hid_write.
+    RecordingLibrary recorder;
     ConfiguratorState state;
-    SendZoneConfiguration(state, recorder, 4, 607003110, Units(Pin), Units(Phone), Units(Text));
-    const std::vector<Report> upload = recorder.reports;
+    SendZoneConfiguration(state, recorder, 4, 607003110, ToUnits(Pin), ToUnits(Phone), ToUnits(Text));
+    const std::vector<Report> upload = recorder.written;
     const Report zone1Request{0, 0, 0, 0, 0, 0, 1, 0, 0};
 
     std::vector<double> bareUpload, bareReadBack, toolUpload, toolReadBack;

@@ -12,6 +12,7 @@
 
 #include "device_link/hid_library.h"
 #include "expected_reports.h"
+#include "main_window/text_units.h"
 #include "tool_session.h"
 #include "virtual_unit/uhid_unit.h"
 
@@ -44,10 +45,6 @@ std::size_t AnswerLength(int zone) {
 const QString LongPin = QStringLiteral("9876");
 const QString LongPhone = QStringLiteral("699111222");
 const QString LongText = QStringLiteral("Alarma: intrusion detectada en la zona, llame ya!");
-
-std::u16string Units(const QString& text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), text.size());
-}
 
 std::string Describe(const std::vector<WireReport>& reports) {
     std::string out;
@@ -145,7 +142,7 @@ TEST(ExpectedReports, FollowTheWorkedExamples) {
     const auto pin = ExpectedUpload(1, u"abcd", u"", u"", u"");
     const int pinAddresses[] = {0, 0, 1, 2, 2, 2, 3, 4};
     for (int i = 0; i < 8; ++i) EXPECT_EQ(pin[i][7], pinAddresses[i]) << i;
-    const auto longest = ExpectedUpload(4, Units(LongPin), u"607003110", Units(LongPhone), Units(LongText));
+    const auto longest = ExpectedUpload(4, ToUnits(LongPin), u"607003110", ToUnits(LongPhone), ToUnits(LongText));
     EXPECT_EQ(longest.size(), 142u);
     EXPECT_EQ(longest.back()[7], 254);
 }
@@ -258,7 +255,7 @@ TEST_F(EndToEnd, UnitRemovedInTheMiddleOfAnUpload) {
     tool.PickOperator(2);  // VODAFONE
     tool.TypePhone(LongPhone);
     tool.SetMessage(LongText);
-    const auto upload = ExpectedUpload(4, Units(LongPin), u"607003110", Units(LongPhone), Units(LongText));
+    const auto upload = ExpectedUpload(4, ToUnits(LongPin), u"607003110", ToUnits(LongPhone), ToUnits(LongText));
     ASSERT_EQ(upload.size(), 142u);
 
     // Pulled out after 40 of 142 reports: the press must return, and what

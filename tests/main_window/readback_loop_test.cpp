@@ -2,7 +2,7 @@
 // pick asks the unit, its answers come back as device events and fill the
 // window; what was sent comes back on the next pick. Also the demo's data.
 
-#include "main_window/demo_unit_data.h"
+#include "virtual_unit/sample_data.h"
 #include "tests/main_window/form_driver.h"
 #include "virtual_unit/alarm_unit_model.h"
 #include "virtual_unit/in_process_library.h"

@@ -1,4 +1,4 @@
-#include "main_window/demo_unit_data.h"
+#include "virtual_unit/sample_data.h"
 
 #include "virtual_unit/alarm_unit_model.h"
 
