@@ -49,6 +49,20 @@ protected:
 
     DeviceHandle Handle() { return link->GetHandle(DeviceVendorId, DeviceProductId); }
 
+    // The unit on /dev/hidraw1, connected with read notification on and one
+    // input report announced (events: Changed, Read).
+    DeviceHandle ConnectWithOneReportQueued()
+    {
+        auto unit = AddUnit("/dev/hidraw1");
+        watch->nodes = {{"/dev/hidraw1", UnitId}};
+        link->Connect(window.Handle());
+        const DeviceHandle handle = Handle();
+        link->SetReadNotify(handle, true);
+        unit->Send({1, 2, 3, 4, 5, 6, 7, 8});
+        EXPECT_TRUE(window.WaitFor([&] { return window.events.size() == 2; }));
+        return handle;
+    }
+
     std::ostringstream diagnostics;
     FakeWatch* watch = nullptr;
     FakeOpener* opener = nullptr;
@@ -144,13 +158,7 @@ TEST_F(UnitLinkTest, InputIsKeptOnlyAfterReadNotifyAndAnnouncedOncePerReport)
 
 TEST_F(UnitLinkTest, RepeatedReadNotifyKeepsQueuedInput)
 {
-    auto unit = AddUnit("/dev/hidraw1");
-    watch->nodes = {{"/dev/hidraw1", UnitId}};
-    link->Connect(window.Handle());
-    const DeviceHandle handle = Handle();
-    link->SetReadNotify(handle, true);
-    unit->Send({1, 2, 3, 4, 5, 6, 7, 8});
-    ASSERT_TRUE(window.WaitFor([&] { return window.events.size() == 2; }));  // Changed, Read
+    const DeviceHandle handle = ConnectWithOneReportQueued();
 
     link->SetReadNotify(handle, true);
     Report report{};
@@ -245,13 +253,7 @@ TEST_F(UnitLinkTest, AFailedWriteReopensTheUnitForTheNextOne)
 
 TEST_F(UnitLinkTest, InputOfAnUnpluggedUnitCannotBeRead)
 {
-    auto unit = AddUnit("/dev/hidraw1");
-    watch->nodes = {{"/dev/hidraw1", UnitId}};
-    link->Connect(window.Handle());
-    const DeviceHandle handle = Handle();
-    link->SetReadNotify(handle, true);
-    unit->Send({1, 2, 3, 4, 5, 6, 7, 8});
-    ASSERT_TRUE(window.WaitFor([&] { return window.events.size() == 2; }));
+    const DeviceHandle handle = ConnectWithOneReportQueued();
 
     watch->Unplug("/dev/hidraw1");
     Report report{};
