@@ -4,7 +4,7 @@
 
 #include <QEvent>
 
-#include "device_link/hid_library.h"
+#include "protocol/hid_library.h"
 
 class QObject;
 

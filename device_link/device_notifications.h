@@ -1,7 +1,7 @@
 #pragma once
 // What the device link calls on the window it is attached to.
 
-#include "device_link/hid_library.h"
+#include "protocol/hid_library.h"
 
 class DeviceNotifications {
 public:

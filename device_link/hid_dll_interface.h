@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QPointer>
 
-#include "device_link/hid_library.h"
+#include "protocol/hid_library.h"
 
 class DeviceNotifications;
 

@@ -96,6 +96,13 @@ void MainForm::OnSendClicked()
         ClearNotice();
         return;
     }
+    if (outcome.refusedAtAddress) {
+        ShowNotice(QStringLiteral("Alarma no conectada"),
+                   QStringLiteral("La alarma no recibió la configuración completa "
+                                  "(se detuvo en la dirección %1).")
+                       .arg(*outcome.refusedAtAddress));
+        return;
+    }
     ShowNotice(QStringLiteral("Envío incompleto"),
                QStringLiteral("La configuración no se envió completa: no cabe en la memoria "
                               "de la alarma (dirección %1).")

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "device_link/configurator_notifications.h"
+#include "main_window/configurator_notifications.h"
 #include "device_link/hid_dll_interface.h"
 #include "protocol/configurator_state.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "device_link/hid_library.h"
+#include "protocol/hid_library.h"
 
 struct ConfiguratorState {
     std::u16string SelectedZone;       // "1".."4"

@@ -13,7 +13,7 @@ std::optional<std::int32_t> BaseOfZone(std::int32_t zoneNumber)
 }
 
 // Sends state.SendBytes from `offset`. False when a write would need an
-// address above 255; nothing from there on goes out.
+// address above 255 or the library refused it; nothing from there on goes out.
 bool WriteField(ConfiguratorState& state, HidLibrary& library, std::int64_t offset,
                 UploadOutcome& outcome)
 {
@@ -26,7 +26,10 @@ bool WriteField(ConfiguratorState& state, HidLibrary& library, std::int64_t offs
         state.ReportOut[AddressByte] = static_cast<std::uint8_t>(address);
         state.ReportOut[DataByte] = state.SendBytes[i];
         state.ReportOut[CommandByte] = CmdWriteByte;
-        library.WriteEx(DeviceVendorId, DeviceProductId, state.ReportOut);
+        if (!library.WriteEx(DeviceVendorId, DeviceProductId, state.ReportOut)) {
+            outcome.refusedAtAddress = address;
+            return false;
+        }
         ++outcome.reportsSent;
     }
     return true;

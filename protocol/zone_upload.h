@@ -14,12 +14,17 @@ struct UploadOutcome {
     // Set when a write would have needed an address above 255: that write and
     // every later one of the same press were not sent.
     std::optional<std::int64_t> stoppedAtAddress;
+    // Set when the library refused a write (the unit is absent or went away
+    // mid-upload): the address of that write; nothing after it was sent.
+    std::optional<std::int64_t> refusedAtAddress;
 
-    bool Complete() const { return !stoppedAtAddress.has_value(); }
+    bool Complete() const { return !stoppedAtAddress && !refusedAtAddress; }
 };
 
 // Writes PIN, service centre, phone and text, one output report per encoded
-// byte. The caller reads all five values from the window at the press.
+// byte. The caller reads all five values from the window at the press. A
+// write the library refuses ends the press: what follows would only land on
+// a unit that came back halfway through, as an upload without its start.
 UploadOutcome SendZoneConfiguration(ConfiguratorState& state, HidLibrary& library,
                                     std::int32_t zoneNumber, std::int32_t smscNumber,
                                     const std::u16string& pinText,

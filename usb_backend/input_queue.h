@@ -9,7 +9,7 @@
 #include <deque>
 #include <mutex>
 
-#include "device_link/hid_library.h"
+#include "protocol/hid_library.h"
 
 // The eight data bytes of one input report, as the device sends them.
 using InputBytes = std::array<std::uint8_t, 8>;

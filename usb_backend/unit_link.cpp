@@ -99,6 +99,21 @@ bool UnitLink::WriteEx(std::int32_t vendorId, std::int32_t productId, const Repo
     return false;
 }
 
+UnitAccess UnitLink::Access(std::int32_t vendorId, std::int32_t productId)
+{
+    UnitAccess access;
+    if (!SameIdentity(options_.unit, vendorId, productId))
+        return access;
+    ReleaseStaleUnit();
+    RefreshIfUnwatched();
+    std::lock_guard lock(presenceMutex_);
+    if (presence_.Handle() == 0)
+        return access;
+    access.devnode = presence_.Devnode();
+    access.state = presence_.Handle() == deniedHandle_ ? UnitAccess::State::Denied : UnitAccess::State::Usable;
+    return access;
+}
+
 void UnitLink::Snapshot(const std::vector<HidrawNode>& nodes)
 {
     std::lock_guard lock(presenceMutex_);
@@ -180,10 +195,13 @@ OpenedUnit* UnitLink::EnsureOpen()
             break;
     }
     if (!opened.port) {
-        if (opened.permissionDenied)
+        if (opened.permissionDenied) {
+            deniedHandle_ = handle;
             permissionNotice_.Say(PermissionDeniedNotice(devnode));
+        }
         return nullptr;
     }
+    deniedHandle_ = 0;
     unit_ = std::make_unique<OpenedUnit>(std::move(opened.port), handle, options_.readTimeout,
                                          [this](DeviceHandle from, const InputBytes& bytes) {
                                              if (queue_.Offer(from, bytes))

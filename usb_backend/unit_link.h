@@ -14,7 +14,7 @@
 #include <memory>
 #include <mutex>
 
-#include "device_link/hid_library.h"
+#include "protocol/hid_library.h"
 #include "protocol/report_layout.h"
 #include "usb_backend/event_sink.h"
 #include "usb_backend/hidraw_watch.h"
@@ -52,6 +52,9 @@ public:
     void SetReadNotify(DeviceHandle handle, bool enabled) override;
     bool Read(DeviceHandle handle, Report& report) override;
     bool WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report) override;
+    // Denied once an open of the present unit was refused for lack of access
+    // rights, until an open of it succeeds or another plug-in replaces it.
+    UnitAccess Access(std::int32_t vendorId, std::int32_t productId) override;
 
 private:
     void Snapshot(const std::vector<HidrawNode>& nodes) override;
@@ -84,5 +87,6 @@ private:
     bool watching_ = false;
     QPointer<QObject> window_;
     DeviceHandle retriedHandle_ = 0;  // plug-in whose first open was already retried
+    DeviceHandle deniedHandle_ = 0;   // plug-in whose last open was refused access
     std::unique_ptr<OpenedUnit> unit_;
 };

@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-#include "device_link/hid_library.h"
+#include "protocol/hid_library.h"
 
 class UnitPort {
 public:

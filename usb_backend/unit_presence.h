@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "device_link/hid_library.h"
+#include "protocol/hid_library.h"
 #include "usb_backend/hid_identity.h"
 
 struct PendingEvent {

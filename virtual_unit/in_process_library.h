@@ -9,7 +9,7 @@
 
 #include <deque>
 
-#include "device_link/hid_library.h"
+#include "protocol/hid_library.h"
 #include "virtual_unit/alarm_unit_model.h"
 
 class QObject;

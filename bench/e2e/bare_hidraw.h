@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "device_link/hid_library.h"
+#include "protocol/hid_library.h"
 
 struct hid_device_;
 

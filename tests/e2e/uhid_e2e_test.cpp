@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "device_link/hid_library.h"
+#include "protocol/hid_library.h"
 #include "expected_reports.h"
 #include "main_window/text_units.h"
 #include "tool_session.h"

@@ -5,7 +5,7 @@
 #include <deque>
 #include <vector>
 
-#include "device_link/hid_library.h"
+#include "protocol/hid_library.h"
 
 class RecordingLibrary : public HidLibrary {
 public:

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 // One report as the tool holds it: byte 0 is the report ID (always 0 here),
 // bytes 1-8 are the eight data bytes on the wire.
@@ -24,6 +25,17 @@ enum DeviceEventCode : int {
     EventUnplugged = 2,
     EventChanged = 3,
     EventRead = 4,
+};
+
+// Whether the unit can be used, for telling the user why nothing reaches it.
+struct UnitAccess {
+    enum class State {
+        Absent,  // no unit attached
+        Denied,  // attached, but this user may not open it
+        Usable,  // attached, and opened or not yet tried
+    };
+    State state = State::Absent;
+    std::string devnode;  // where the unit is attached, when the library knows
 };
 
 class HidLibrary {
@@ -45,4 +57,14 @@ public:
     virtual bool Read(DeviceHandle handle, Report& report) = 0;
     // Sends the 9 bytes as one output report to the device with that identity.
     virtual bool WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report) = 0;
+
+    // The state of the device with this identity. A library that cannot tell
+    // a refused open from a working one only knows present or absent.
+    virtual UnitAccess Access(std::int32_t vendorId, std::int32_t productId)
+    {
+        UnitAccess access;
+        if (GetHandle(vendorId, productId) != 0)
+            access.state = UnitAccess::State::Usable;
+        return access;
+    }
 };

@@ -1,4 +1,4 @@
-#include "device_link/configurator_notifications.h"
+#include "main_window/configurator_notifications.h"
 
 #include "protocol/readback.h"
 #include "protocol/report_layout.h"
