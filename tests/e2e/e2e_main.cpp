@@ -7,16 +7,13 @@
 
 #include <cstdio>
 
-#include "hang_watchdog.h"
 #include "tool_session.h"
-
 
 int main(int argc, char** argv) {
     InstallQuietOffscreenNotes();
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     testing::UnitTest& tests = *testing::UnitTest::GetInstance();
-    tests.listeners().Append(new HangWatchdog(std::chrono::minutes(3)));
     const int status = RUN_ALL_TESTS();
     std::printf("%d passed, %d failed\n", tests.successful_test_count(), tests.failed_test_count());
     return status;

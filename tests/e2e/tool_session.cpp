@@ -50,7 +50,7 @@ ToolSession::ToolSession() : form_(std::make_unique<MainForm>(library_)) {
     form.Load();
     // Watch from before the first event loop turn: the backend's first
     // events are already queued by Load.
-    events_ = std::make_unique<DeviceEventLog>(form);
+    events_ = std::make_unique<DeviceEventRecorder>(form);
     form.show();
 }
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <ostream>
 
-#include "device_event_log.h"
+#include "tests/support/device_event_recorder.h"
 #include "main_window/main_form.h"
 #include "usb_backend/hidapi_library.h"
 
@@ -42,7 +42,7 @@ public:
     ~ToolSession();
 
     MainForm& Form() { return *form_; }
-    DeviceEventLog& Events() { return *events_; }
+    DeviceEventRecorder& Events() { return *events_; }
 
     // A user's pick from the drop-down list, also of the entry already shown.
     void PickZone(int index);
@@ -63,7 +63,7 @@ private:
 
     HidapiLibrary library_;
     std::unique_ptr<MainForm> form_;
-    std::unique_ptr<DeviceEventLog> events_;
+    std::unique_ptr<DeviceEventRecorder> events_;
     QLineEdit* pin_;
     QComboBox* operators_;
     QComboBox* zones_;

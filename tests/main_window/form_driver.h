@@ -56,10 +56,17 @@ inline void ShowAndActivate(QWidget& form)
 }
 
 // Delivers a device event the way every backend does.
-inline void Deliver(QWidget& form, int code, DeviceHandle handle = 0)
+inline void Deliver(QObject& window, int code, DeviceHandle handle = 0)
 {
-    PostDeviceEvent(WindowHandleOf(&form), code, handle);
-    QCoreApplication::sendPostedEvents(&form, DeviceEventMessage);
+    PostDeviceEvent(WindowHandleOf(&window), code, handle);
+    QCoreApplication::sendPostedEvents(&window, DeviceEventMessage);
+}
+
+// Delivers everything posted, including what delivering posts in turn.
+inline void DeliverAll()
+{
+    for (int round = 0; round < 3; ++round)
+        QCoreApplication::sendPostedEvents();
 }
 
 // An input report carrying `character` under `tag`.
@@ -74,7 +81,7 @@ inline Report InputReport(std::uint8_t tag, std::uint8_t character)
 }
 
 // Queues input reports in `library` and notifies the form once for each.
-inline void ReadBack(QWidget& form, RecordingLibrary& library, const std::vector<Report>& reports)
+inline void ReadBack(QObject& form, RecordingLibrary& library, const std::vector<Report>& reports)
 {
     for (const Report& report : reports) {
         library.pendingInput.push_back(report);

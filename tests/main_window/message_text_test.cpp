@@ -4,6 +4,7 @@
 #include <QClipboard>
 
 #include "main_window/message_text.h"
+#include "main_window/text_units.h"
 #include "tests/main_window/form_driver.h"
 
 namespace {
@@ -56,21 +57,34 @@ TEST_F(MessageText, TypingStopsAt49UnitsWithCrLfCountingTwo)
     EXPECT_EQ(form.MessageText(), std::u16string(48, u'x') + u"y");
 }
 
-TEST_F(MessageText, APasteIsCutToWhatFitsAndUndoneWhole)
+TEST_F(MessageText, APasteIsCutFromItsEndToWhatFitsAndUndoneWhole)
 {
-    form.SetMessageText(u"");
-    QTest::keyClicks(Text1, "start end");
-    QTextCursor cursor = Text1->textCursor();
-    cursor.setPosition(6);
-    Text1->setTextCursor(cursor);
-    QGuiApplication::clipboard()->setText(QString(60, QLatin1Char('p')));
-    Text1->paste();
-
-    const std::u16string expected = u"start " + std::u16string(40, u'p') + u"end";
-    EXPECT_EQ(form.MessageText(), expected);
-    EXPECT_EQ(expected.size(), 49u);
-    Text1->undo();
-    EXPECT_EQ(form.MessageText(), u"start end");
+    struct Case {
+        const char* what;
+        QString before;
+        int at;
+        QString paste;
+        std::u16string after;
+    };
+    const Case cases[] = {
+        {"cut inside the paste", QStringLiteral("start end"), 6, QString(60, QLatin1Char('p')),
+         u"start " + std::u16string(40, u'p') + u"end"},
+        // Cutting the break frees two units, so "abc" still fits.
+        {"a removed break counts two", QString(46, QLatin1Char('x')), 46, QStringLiteral("abc\n"),
+         std::u16string(46, u'x') + u"abc"},
+    };
+    for (const Case& c : cases) {
+        form.SetMessageText(u"");
+        QTest::keyClicks(Text1, c.before);
+        QTextCursor cursor = Text1->textCursor();
+        cursor.setPosition(c.at);
+        Text1->setTextCursor(cursor);
+        QGuiApplication::clipboard()->setText(c.paste);
+        Text1->paste();
+        EXPECT_EQ(form.MessageText(), c.after) << c.what;
+        Text1->undo();
+        EXPECT_EQ(form.MessageText(), ToUnits(c.before)) << c.what;
+    }
 }
 
 TEST(MessageTextRules, CutNeverSplitsASurrogatePair)

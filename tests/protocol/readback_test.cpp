@@ -10,22 +10,19 @@
 
 namespace {
 
-// A window stand-in: selecting an operator runs the same handler a user pick
-// would, setting SelectedSmsc from the entry's number.
+// A window stand-in: selecting an operator runs what a user pick runs,
+// setting SelectedSmsc from the entry's number.
 class FakeView : public ConfiguratorView {
 public:
     explicit FakeView(ConfiguratorState& state) : state_(state) {}
 
     std::vector<int> selections;
-    int selected = -1;
-    std::u16string phone;
-    std::u16string message;
+    std::u16string phone, message;
 
     void SelectOperator(int index) override
     {
         selections.push_back(index);
-        selected = index;
-        state_.SelectedSmsc = DecimalText(OperatorTable[static_cast<std::size_t>(index)].smsc);
+        state_.SelectedSmsc = DecimalText(OperatorTable.at(static_cast<std::size_t>(index)).smsc);
     }
     std::u16string PhoneText() const override { return phone; }
     void SetPhoneText(const std::u16string& text) override { phone = text; }
@@ -36,9 +33,14 @@ private:
     ConfiguratorState& state_;
 };
 
+// The character sits in the byte its tag names; the other two character
+// bytes carry decoys that must not be taken.
 Report Input(std::uint8_t tag, std::uint8_t character)
 {
     Report r{};
+    r[SmscCharByte] = '!';
+    r[PhoneCharByte] = '?';
+    r[TextCharByte] = '#';
     r[TagByte] = tag;
     if (tag == TagSmsc)
         r[SmscCharByte] = character;
@@ -49,134 +51,103 @@ Report Input(std::uint8_t tag, std::uint8_t character)
     return r;
 }
 
-class ReadBack : public ::testing::Test {
-protected:
-    ConfiguratorState state;
-    RecordingLibrary library;
-    FakeView view{state};
+std::vector<Report> Digits(const std::string& digits)
+{
+    std::vector<Report> reports;
+    for (const char c : digits)
+        reports.push_back(Input(TagSmsc, static_cast<std::uint8_t>(c)));
+    return reports;
+}
 
-    // Queues the reports and handles one notification per report.
-    void Deliver(const std::vector<Report>& reports)
-    {
-        for (const Report& r : reports) {
+std::vector<Report> operator+(std::vector<Report> a, const std::vector<Report>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+struct DecodeCase {
+    const char* what;
+    std::u16string phoneBefore, messageBefore;
+    std::vector<Report> reports;
+    std::u16string receivedSmsc, phone, message;
+    std::vector<int> selections;
+};
+
+const DecodeCase Cases[] = {
+    {"eight digits select nothing", u"", u"", Digits("60909090"), u"60909090", u"", u"", {}},
+    {"the ninth selects MOVISTAR", u"", u"", Digits("609090909"), u"609090909", u"", u"", {0}},
+    {"AMENA", u"", u"", Digits("656000311"), u"656000311", u"", u"", {1}},
+    {"VODAFONE", u"", u"", Digits("607003110"), u"607003110", u"", u"", {2}},
+    {"YOIGO", u"", u"", Digits("622996111"), u"622996111", u"", u"", {3}},
+    {"every report re-selects while the number matches", u"", u"",
+     Digits("609090909") + std::vector<Report>{Input(7, 'x'), Input(TagPhone, '6'), Input(TagText, 'a')},
+     u"609090909", u"6", u"a", {0, 0, 0, 0}},
+    {"one more digit matches nothing any more", u"", u"",
+     Digits("6090909091") + std::vector<Report>{Input(TagText, 'a')}, u"6090909091", u"", u"a", {0}},
+    {"a number matching no operator selects nothing", u"", u"", Digits("600000000"), u"600000000", u"", u"", {}},
+    {"a phone character goes to the end", u"60", u"", {Input(TagPhone, 0x36)}, u"", u"606", u"", {}},
+    {"CR then LF make a line break", u"", u"o",
+     {Input(TagText, 0x0D), Input(TagText, 0x0A), Input(TagText, 0xF1), Input(TagText, 0x80)},
+     u"", u"", u"o\r\n\u00F1\u20AC", {}},
+    {"a character 0 stays in the service centre only", u"12", u"ab",
+     Digits("60909090") + std::vector<Report>{Input(TagSmsc, 0), Input(TagPhone, 0), Input(TagText, 0)} +
+         Digits("9"),
+     std::u16string(u"60909090\0" u"9", 10), u"12", u"ab", {}},
+    {"an unknown tag carries nothing", u"1", u"a", {Input(0, 'x'), Input(4, 'x'), Input(255, 'x')},
+     u"", u"1", u"a", {}},
+};
+
+TEST(HandleInputReport, DecodesEachReportIntoItsField)
+{
+    for (const DecodeCase& c : Cases) {
+        ConfiguratorState state;
+        RecordingLibrary library;
+        FakeView view(state);
+        view.phone = c.phoneBefore;
+        view.message = c.messageBefore;
+        for (const Report& r : c.reports) {
             library.pendingInput.push_back(r);
             HandleInputReport(state, library, view, library.presentHandle);
         }
+        EXPECT_EQ(state.ReceivedSmsc, c.receivedSmsc) << c.what;
+        EXPECT_EQ(view.phone, c.phone) << c.what;
+        EXPECT_EQ(view.message, c.message) << c.what;
+        EXPECT_EQ(view.selections, c.selections) << c.what;
+        EXPECT_TRUE(library.pendingInput.empty()) << c.what;
     }
-
-    void DeliverSmsc(const std::string& digits)
-    {
-        for (const char c : digits)
-            Deliver({Input(TagSmsc, static_cast<std::uint8_t>(c))});
-    }
-};
-
-}  // namespace
-
-TEST_F(ReadBack, NinthServiceCentreDigitSelectsTheMatchingOperator)
-{
-    DeliverSmsc("60909090");
-    EXPECT_TRUE(view.selections.empty());
-    DeliverSmsc("9");
-    EXPECT_EQ(view.selections, std::vector<int>{0});
-    EXPECT_EQ(state.ReceivedSmsc, u"609090909");
-    EXPECT_EQ(state.SelectedSmsc, u"609090909");
 }
 
-TEST_F(ReadBack, PhoneAndTextCharactersAppendToTheirFields)
+TEST(HandleInputReport, AMatchingNumberWinsOverTheUsersPickOnTheNextReport)
 {
-    view.phone = u"60";
-    Deliver({Input(TagPhone, 0x36)});
-    EXPECT_EQ(view.phone, u"606");
-
-    Deliver({Input(TagText, 'o'), Input(TagText, 0x0D), Input(TagText, 0x0A), Input(TagText, 0xF1),
-             Input(TagText, 0x80)});
-    EXPECT_EQ(view.message, u"o\r\n\u00F1\u20AC");
-    EXPECT_EQ(view.phone, u"606");
-    EXPECT_TRUE(state.ReceivedSmsc.empty());
-}
-
-TEST_F(ReadBack, EachTagTakesItsCharacterFromItsOwnByte)
-{
-    // All three character bytes set; only the tag's one counts.
-    Report r{};
-    r[SmscCharByte] = '1';
-    r[PhoneCharByte] = '2';
-    r[TextCharByte] = '3';
-    for (const std::uint8_t tag : {TagSmsc, TagPhone, TagText}) {
-        r[TagByte] = tag;
-        Deliver({r});
+    ConfiguratorState state;
+    RecordingLibrary library;
+    FakeView view(state);
+    for (const Report& r : Digits("609090909") + std::vector<Report>{Input(7, 0)}) {
+        library.pendingInput.push_back(r);
+        HandleInputReport(state, library, view, library.presentHandle);
+        if (r[TagByte] == TagSmsc && state.ReceivedSmsc.size() == 9)
+            view.SelectOperator(2);  // the user picks VODAFONE meanwhile
     }
-    EXPECT_EQ(state.ReceivedSmsc, u"1");
-    EXPECT_EQ(view.phone, u"2");
-    EXPECT_EQ(view.message, u"3");
-}
-
-TEST_F(ReadBack, WhileTheNumberMatchesEveryReportReselectsTheOperator)
-{
-    DeliverSmsc("609090909");
-    // The user picks VODAFONE meanwhile.
-    view.SelectOperator(2);
-    ASSERT_EQ(state.SelectedSmsc, u"607003110");
-
-    Deliver({Input(7, 'x')});  // an unknown tag carries nothing but still re-selects
-    EXPECT_EQ(view.selected, 0);
-    EXPECT_EQ(state.SelectedSmsc, u"609090909");
-    EXPECT_TRUE(view.phone.empty());
-    EXPECT_TRUE(view.message.empty());
-
-    Deliver({Input(TagPhone, '6')});
     EXPECT_EQ(view.selections.back(), 0);
-
-    // One more digit and the number matches nothing: the selection stays.
-    view.SelectOperator(2);
-    DeliverSmsc("1");
-    Deliver({Input(TagText, 'a')});
-    EXPECT_EQ(view.selected, 2);
-    EXPECT_EQ(state.SelectedSmsc, u"607003110");
+    EXPECT_EQ(state.SelectedSmsc, u"609090909");
 }
 
-TEST_F(ReadBack, EveryOperatorIsMatchedByItsOwnNumber)
+TEST(HandleInputReport, NothingChangesWhenNoReportIsRead)
 {
-    for (std::size_t k = 0; k < OperatorTable.size(); ++k) {
-        state.ReceivedSmsc.clear();
-        view.selections.clear();
-        const std::u16string number = DecimalText(OperatorTable[k].smsc);
-        DeliverSmsc(std::string(number.begin(), number.end()));
-        EXPECT_EQ(view.selections, std::vector<int>{static_cast<int>(k)});
-    }
-}
-
-TEST_F(ReadBack, NothingChangesWhenNoReportIsRead)
-{
-    DeliverSmsc("609090909");
-    view.selections.clear();
+    ConfiguratorState state;
+    RecordingLibrary library;
+    FakeView view(state);
+    state.ReceivedSmsc = u"609090909";  // would re-select on any report read
+    state.ReportIn.fill(0xEE);
     const ConfiguratorState before = state;
 
-    // Nothing queued, then a report queued for another handle.
-    HandleInputReport(state, library, view, library.presentHandle);
+    HandleInputReport(state, library, view, library.presentHandle);  // nothing queued
     library.pendingInput.push_back(Input(TagPhone, '1'));
-    HandleInputReport(state, library, view, library.presentHandle + 1);
+    HandleInputReport(state, library, view, library.presentHandle + 1);  // not the unit's handle
 
     EXPECT_TRUE(view.selections.empty());
     EXPECT_EQ(state.ReportIn, before.ReportIn);
-    EXPECT_EQ(state.ReceivedSmsc, before.ReceivedSmsc);
     EXPECT_TRUE(view.phone.empty());
 }
 
-TEST_F(ReadBack, CharacterZeroStaysInTheServiceCentreOnly)
-{
-    DeliverSmsc("60909090");
-    Deliver({Input(TagSmsc, 0)});
-    DeliverSmsc("9");
-    EXPECT_EQ(state.ReceivedSmsc, std::u16string(u"60909090\0" u"9", 10));
-    EXPECT_TRUE(view.selections.empty());
-
-    // A 0 in the phone or text would cut the field short in any C string the
-    // text reaches later; it is dropped there.
-    view.phone = u"12";
-    view.message = u"ab";
-    Deliver({Input(TagPhone, 0), Input(TagText, 0)});
-    EXPECT_EQ(view.phone, u"12");
-    EXPECT_EQ(view.message, u"ab");
-}
+}  // namespace

@@ -1,85 +1,109 @@
 #include "protocol/report_layout.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <limits>
 #include <vector>
 
 namespace {
 
-std::vector<std::int64_t> Addresses(std::int64_t offset, std::size_t byteCount)
-{
-    std::vector<std::int64_t> out;
-    for (std::size_t i = 0; i < byteCount; ++i)
-        out.push_back(HalfEvenAddress(offset, i));
-    return out;
-}
+struct AddressRun {
+    const char* field;
+    std::int64_t offset;
+    std::vector<std::int64_t> addresses;  // of bytes 0, 1, 2, ...
+};
 
-}  // namespace
+// Worked sequences: the offset's parity decides where the ties go, so this
+// is neither offset + i div 2 nor offset + round(i / 2).
+const AddressRun Runs[] = {
+    {"PIN of four", PinOffset, {0, 0, 1, 2, 2, 2, 3, 4}},
+    {"zone 1 phone of four", 15, {15, 16, 16, 16, 17, 18, 18, 18}},
+    {"service centre", SmscOffset, {5, 6, 6, 6, 7, 8, 8, 8, 9, 10, 10, 10, 11, 12, 12, 12, 13, 14}},
+    {"zone 2 text", 85, {85, 86, 86, 86}},
+    {"zone 4 text", 205, {205, 206, 206, 206, 207, 208, 208, 208}},
+};
 
-TEST(HalfEvenAddress, TiesGoToTheEvenNeighbourAfterTheAddition)
+TEST(HalfEvenAddress, FollowsTheWorkedSequences)
 {
-    // Four-character PIN at 0 and four-character phone in zone 1: the offset's
-    // parity moves the ties.
-    EXPECT_EQ(Addresses(PinOffset, 8), (std::vector<std::int64_t>{0, 0, 1, 2, 2, 2, 3, 4}));
-    EXPECT_EQ(Addresses(15, 8), (std::vector<std::int64_t>{15, 16, 16, 16, 17, 18, 18, 18}));
-    // Neither offset + i/2 truncated nor offset + round(i/2).
-    EXPECT_EQ(HalfEvenAddress(15, 1), 16);
-    EXPECT_EQ(HalfEvenAddress(0, 3), 2);
+    for (const AddressRun& run : Runs) {
+        std::vector<std::int64_t> got;
+        for (std::size_t i = 0; i < run.addresses.size(); ++i)
+            got.push_back(HalfEvenAddress(run.offset, i));
+        EXPECT_EQ(got, run.addresses) << run.field;
+    }
 }
 
 TEST(HalfEvenAddress, LongestFieldsEndOnTheLastAddressOfTheirArea)
 {
-    EXPECT_EQ(HalfEvenAddress(PinOffset, 2 * PinMaxLength - 1), 4);
-    EXPECT_EQ(HalfEvenAddress(SmscOffset, 2 * 9 - 1), 14);
+    struct End {
+        std::int64_t offset;
+        std::size_t units;
+        std::int64_t lastAddress;
+    };
+    std::vector<End> ends{{PinOffset, PinMaxLength, 4}, {SmscOffset, 9, 14}};
     for (const ZoneEntry& zone : ZoneTable) {
-        EXPECT_EQ(HalfEvenAddress(zone.base, 2 * PhoneMaxLength - 1), zone.base + 9);
-        EXPECT_EQ(HalfEvenAddress(zone.base + TextOffset, 2 * TextMaxLength - 1), zone.base + 59);
+        ends.push_back({zone.base, PhoneMaxLength, zone.base + 9});
+        ends.push_back({zone.base + TextOffset, TextMaxLength, zone.base + 59});
     }
-    // The 51st character of a zone-4 text would need address 256.
-    EXPECT_EQ(HalfEvenAddress(195 + TextOffset, 2 * 51 - 1), 256);
+    ends.push_back({195 + TextOffset, 51, 256});  // past what a report can carry
+    for (const End& end : ends)
+        EXPECT_EQ(HalfEvenAddress(end.offset, 2 * end.units - 1), end.lastAddress)
+            << "offset " << end.offset << ", " << end.units << " units";
 }
 
 TEST(EncodeField, IsUtf16LittleEndianWithoutTerminator)
 {
-    EXPECT_TRUE(EncodeField(u"").empty());
-    EXPECT_EQ(EncodeField(u"Hi"), (std::vector<std::uint8_t>{0x48, 0x00, 0x69, 0x00}));
-    EXPECT_EQ(EncodeField(u"\r\n"), (std::vector<std::uint8_t>{0x0D, 0x00, 0x0A, 0x00}));
-    EXPECT_EQ(EncodeField(u"\u20AC"), (std::vector<std::uint8_t>{0xAC, 0x20}));
-    EXPECT_EQ(EncodeField(u"\u00F1"), (std::vector<std::uint8_t>{0xF1, 0x00}));
+    const std::pair<std::u16string, std::vector<std::uint8_t>> cases[] = {
+        {u"", {}},
+        {u"Hi", {0x48, 0x00, 0x69, 0x00}},
+        {u"\r\n", {0x0D, 0x00, 0x0A, 0x00}},
+        {u"\u20AC", {0xAC, 0x20}},
+        {u"\u00F1", {0xF1, 0x00}},
+        {u"\U0001F600", {0x3D, 0xD8, 0x00, 0xDE}},
+    };
+    for (const auto& [text, bytes] : cases)
+        EXPECT_EQ(EncodeField(text), bytes) << text.size() << " units";
 }
 
-TEST(CharacterOfInputByte, AsciiThenWindows1252)
+// The C library's own Windows-1252 table is the reference.
+TEST(CharacterOfInputByte, IsWindows1252WithItsFiveUndefinedBytesKept)
 {
-    EXPECT_EQ(CharacterOfInputByte(0x00), u'\0');
-    EXPECT_EQ(CharacterOfInputByte('6'), u'6');
-    EXPECT_EQ(CharacterOfInputByte(0x7F), char16_t{0x7F});
-    EXPECT_EQ(CharacterOfInputByte(0x80), u'\u20AC');
-    EXPECT_EQ(CharacterOfInputByte(0x9F), u'\u0178');
-    EXPECT_EQ(CharacterOfInputByte(0xF1), u'\u00F1');  // the ñ of "Compañia"
-    EXPECT_EQ(CharacterOfInputByte(0xFF), u'\u00FF');
-    // The five bytes Windows-1252 leaves undefined stand for themselves.
-    for (const std::uint8_t undefinedByte : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
-        EXPECT_EQ(CharacterOfInputByte(undefinedByte), char16_t{undefinedByte});
+    iconv_t cp1252 = iconv_open("UTF-16LE", "WINDOWS-1252");
+    ASSERT_NE(cp1252, reinterpret_cast<iconv_t>(-1));
+    int undefined = 0;
+    for (int value = 0; value < 256; ++value) {
+        char in = static_cast<char>(value);
+        char out[4] = {};
+        char* inPtr = &in;
+        char* outPtr = out;
+        std::size_t inLeft = 1, outLeft = sizeof out;
+        const auto byte = static_cast<std::uint8_t>(value);
+        if (iconv(cp1252, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
+            ++undefined;
+            EXPECT_EQ(CharacterOfInputByte(byte), char16_t{byte}) << "byte " << value;
+            continue;
+        }
+        const auto expected = static_cast<char16_t>(static_cast<std::uint8_t>(out[0]) |
+                                                    static_cast<std::uint8_t>(out[1]) << 8);
+        EXPECT_EQ(CharacterOfInputByte(byte), expected) << "byte " << value;
+    }
+    iconv_close(cp1252);
+    EXPECT_EQ(undefined, 5);  // 0x81, 0x8D, 0x8F, 0x90, 0x9D
 }
 
 TEST(DecimalText, HasMinusSignAndNoLeadingSpace)
 {
-    EXPECT_EQ(DecimalText(0), u"0");
-    EXPECT_EQ(DecimalText(609090909), u"609090909");
-    EXPECT_EQ(DecimalText(-42), u"-42");
-    EXPECT_EQ(DecimalText(std::numeric_limits<std::int32_t>::min()), u"-2147483648");
-    EXPECT_EQ(DecimalText(std::numeric_limits<std::int64_t>::min()), u"-9223372036854775808");
+    const std::pair<std::int64_t, std::u16string> cases[] = {
+        {0, u"0"},
+        {7, u"7"},
+        {609090909, u"609090909"},
+        {-42, u"-42"},
+        {std::numeric_limits<std::int32_t>::min(), u"-2147483648"},
+        {std::numeric_limits<std::int64_t>::min(), u"-9223372036854775808"},
+    };
+    for (const auto& [number, text] : cases)
+        EXPECT_EQ(DecimalText(number), text) << number;
 }
 
-TEST(ZoneTable, BlocksAreSixtyBytesFromFifteen)
-{
-    for (std::size_t i = 0; i < ZoneTable.size(); ++i) {
-        const std::int32_t zone = static_cast<std::int32_t>(i) + 1;
-        EXPECT_EQ(ZoneTable[i].zone, zone);
-        EXPECT_EQ(ZoneTable[i].base, 15 + 60 * (zone - 1));
-        EXPECT_EQ(ZoneTable[i].text, u"Zona " + DecimalText(zone));
-    }
-    // The last block ends on the last address a report can carry.
-    EXPECT_EQ(ZoneTable.back().base + 59, 254);
-}
+}  // namespace

@@ -12,33 +12,50 @@
 namespace {
 
 using Write = std::pair<int, int>;  // (address, data)
+using Writes = std::vector<Write>;
 
-std::vector<Write> Writes(const std::vector<Report>& reports)
+Writes WritesOf(const std::vector<Report>& reports)
 {
-    std::vector<Write> out;
+    Writes out;
     for (const Report& r : reports)
         out.emplace_back(r[AddressByte], r[DataByte]);
     return out;
 }
 
-// (address, data) pairs of one field, worked out by hand from the address rule.
-std::vector<Write> Field(std::initializer_list<Write> writes) { return writes; }
-
-std::vector<Write> Concat(std::initializer_list<std::vector<Write>> parts)
+Writes Concat(std::initializer_list<Writes> parts)
 {
-    std::vector<Write> out;
-    for (const auto& part : parts)
+    Writes out;
+    for (const Writes& part : parts)
         out.insert(out.end(), part.begin(), part.end());
     return out;
 }
 
-const std::vector<Write> kPin1234 = Field(
-    {{0, '1'}, {0, 0}, {1, '2'}, {2, 0}, {2, '3'}, {2, 0}, {3, '4'}, {4, 0}});
-const std::vector<Write> kAmenaSmsc = Field(
-    {{5, '6'}, {6, 0}, {6, '5'}, {6, 0}, {7, '6'}, {8, 0}, {8, '0'}, {8, 0}, {9, '0'},
-     {10, 0}, {10, '0'}, {10, 0}, {11, '3'}, {12, 0}, {12, '1'}, {12, 0}, {13, '1'}, {14, 0}});
-const std::vector<Write> kPhone12Zone2 = Field({{75, '1'}, {76, 0}, {76, '2'}, {76, 0}});
-const std::vector<Write> kHiZone2 = Field({{85, 'H'}, {86, 0}, {86, 'i'}, {86, 0}});
+// Worked out by hand from the address rule.
+const Writes Pin1234{{0, '1'}, {0, 0}, {1, '2'}, {2, 0}, {2, '3'}, {2, 0}, {3, '4'}, {4, 0}};
+const Writes AmenaSmsc{{5, '6'},  {6, 0},  {6, '5'},  {6, 0},  {7, '6'},  {8, 0},
+                       {8, '0'},  {8, 0},  {9, '0'},  {10, 0}, {10, '0'}, {10, 0},
+                       {11, '3'}, {12, 0}, {12, '1'}, {12, 0}, {13, '1'}, {14, 0}};
+const Writes YoigoSmsc{{5, '6'},  {6, 0},  {6, '2'},  {6, 0},  {7, '2'},  {8, 0},
+                       {8, '9'},  {8, 0},  {9, '9'},  {10, 0}, {10, '6'}, {10, 0},
+                       {11, '1'}, {12, 0}, {12, '1'}, {12, 0}, {13, '1'}, {14, 0}};
+
+struct UploadCase {
+    const char* what;
+    std::int32_t zone, smsc;
+    std::u16string pin, phone, text;
+    Writes expected;
+};
+
+const UploadCase Uploads[] = {
+    {"every field of zone 2", 2, 656000311, u"1234", u"12", u"Hi",
+     Concat({Pin1234, AmenaSmsc, {{75, '1'}, {76, 0}, {76, '2'}, {76, 0}},
+             {{85, 'H'}, {86, 0}, {86, 'i'}, {86, 0}}})},
+    {"empty fields send nothing, the others still go", 1, 622996111, u"", u"", u"", YoigoSmsc},
+    {"zone 3 phone only", 3, 622996111, u"", u"6", u"", Concat({YoigoSmsc, {{135, '6'}, {136, 0}}})},
+    {"line break and euro sign as their UTF-16 bytes", 1, 622996111, u"", u"", u"a\r\n\u20AC",
+     Concat({YoigoSmsc,
+             {{25, 'a'}, {26, 0}, {26, 0x0D}, {26, 0}, {27, 0x0A}, {28, 0}, {28, 0xAC}, {28, 0x20}}})},
+};
 
 class ZoneUpload : public ::testing::Test {
 protected:
@@ -52,56 +69,19 @@ protected:
     }
 };
 
-}  // namespace
-
-TEST_F(ZoneUpload, SendsEveryFieldInOrderOneReportPerByte)
+TEST_F(ZoneUpload, SendsEachFieldInOrderOneWholeReportPerByte)
 {
-    const UploadOutcome outcome = Send(2, 656000311, u"1234", u"12", u"Hi");
-
-    EXPECT_EQ(Writes(library.written), Concat({kPin1234, kAmenaSmsc, kPhone12Zone2, kHiZone2}));
-    EXPECT_EQ(outcome.reportsSent, 34u);
-    EXPECT_TRUE(outcome.Complete());
-    for (const Report& r : library.written) {
-        EXPECT_EQ(r[CommandByte], CmdWriteByte);
-        for (std::size_t b = 0; b < 6; ++b)
-            EXPECT_EQ(r[b], 0) << "byte " << b;
+    for (const UploadCase& c : Uploads) {
+        library.written.clear();
+        const UploadOutcome outcome = Send(c.zone, c.smsc, c.pin, c.phone, c.text);
+        EXPECT_EQ(WritesOf(library.written), c.expected) << c.what;
+        EXPECT_EQ(outcome.reportsSent, c.expected.size()) << c.what;
+        EXPECT_TRUE(outcome.Complete()) << c.what;
+        for (const Report& r : library.written)
+            EXPECT_EQ((Report{0, 0, 0, 0, 0, 0, CmdWriteByte, r[DataByte], r[AddressByte]}), r) << c.what;
+        EXPECT_EQ(state.SelectedZone, DecimalText(c.zone)) << c.what;
+        EXPECT_EQ(state.SelectedSmsc, DecimalText(c.smsc)) << c.what;
     }
-    EXPECT_EQ(state.SelectedZone, u"2");
-    EXPECT_EQ(state.ZoneBase, 75);
-    EXPECT_EQ(state.SelectedSmsc, u"656000311");
-}
-
-TEST_F(ZoneUpload, TextReportsAreWholeNineByteBuffers)
-{
-    Send(2, 656000311, u"", u"", u"Hi");
-    ASSERT_EQ(library.written.size(), 18u + 4u);
-    const Report firstTextReport = library.written[18];
-    EXPECT_EQ(firstTextReport, (Report{0, 0, 0, 0, 0, 0, 0x0A, 0x48, 0x55}));
-}
-
-TEST_F(ZoneUpload, EmptyFieldsSendNothingButTheOthersStillGo)
-{
-    Send(1, 622996111, u"", u"", u"");
-    // Only the service centre, YOIGO's, from address 5 on.
-    ASSERT_EQ(library.written.size(), 18u);
-    std::u16string digits;
-    for (std::size_t i = 0; i < library.written.size(); i += 2) {
-        digits.push_back(library.written[i][DataByte]);
-        EXPECT_EQ(library.written[i + 1][DataByte], 0);
-    }
-    EXPECT_EQ(digits, u"622996111");
-    EXPECT_EQ(library.written.front()[AddressByte], SmscOffset);
-    EXPECT_EQ(library.written.back()[AddressByte], 14);
-}
-
-TEST_F(ZoneUpload, LineBreaksAndNonLatinCharactersGoAsTheirUtf16Bytes)
-{
-    Send(1, 609090909, u"", u"", u"a\r\n\u20AC");
-    std::vector<int> textBytes;
-    for (std::size_t i = 18; i < library.written.size(); ++i)
-        textBytes.push_back(library.written[i][DataByte]);
-    EXPECT_EQ(textBytes, (std::vector<int>{'a', 0, 0x0D, 0, 0x0A, 0, 0xAC, 0x20}));
-    EXPECT_EQ(library.written[18][AddressByte], 25);
 }
 
 TEST_F(ZoneUpload, PressingTwiceSendsTheSameSequenceTwice)
@@ -109,48 +89,58 @@ TEST_F(ZoneUpload, PressingTwiceSendsTheSameSequenceTwice)
     Send(2, 656000311, u"1234", u"12", u"Hi");
     const std::vector<Report> first = library.written;
     Send(2, 656000311, u"1234", u"12", u"Hi");
-    ASSERT_EQ(library.written.size(), 2 * first.size());
-    EXPECT_TRUE(std::equal(first.begin(), first.end(), library.written.begin() + first.size()));
+    EXPECT_EQ(std::vector<Report>(library.written.begin() + first.size(), library.written.end()), first);
 }
 
-TEST_F(ZoneUpload, LongestTextInZoneFourEndsOnAddress254)
+TEST_F(ZoneUpload, LongestTextOfZoneFourEndsOnAddress254)
 {
-    const std::u16string text(49, u'x');
-    const UploadOutcome outcome = Send(4, 609090909, u"", u"", text);
+    const UploadOutcome outcome = Send(4, 609090909, u"", u"", std::u16string(49, u'x'));
     EXPECT_TRUE(outcome.Complete());
-    EXPECT_EQ(library.written.size(), 18u + 98u);
+    ASSERT_EQ(library.written.size(), 18u + 98u);
     EXPECT_EQ(library.written[18][AddressByte], 205);
-    EXPECT_EQ(Writes({library.written.back()}), (std::vector<Write>{{254, 0}}));
+    EXPECT_EQ(WritesOf({library.written.back()}), (Writes{{254, 0}}));
 }
 
 TEST_F(ZoneUpload, StopsBeforeAnAddressAboveTheLastAndSaysWhere)
 {
-    const std::u16string text(51, u'x');
-    const UploadOutcome outcome = Send(4, 609090909, u"1234", u"5", text);
-
+    const UploadOutcome outcome = Send(4, 609090909, u"1234", u"5", std::u16string(51, u'x'));
+    ASSERT_EQ(outcome.stoppedAtAddress, std::optional<std::int64_t>(256));
     EXPECT_FALSE(outcome.Complete());
-    ASSERT_TRUE(outcome.stoppedAtAddress.has_value());
-    EXPECT_EQ(*outcome.stoppedAtAddress, 256);
-    // Everything up to the last address went out, nothing was wrapped or clamped.
-    const std::size_t textWrites = 101;  // byte 100 lands on 255, byte 101 would need 256
-    EXPECT_EQ(outcome.reportsSent, 8u + 18u + 2u + textWrites);
+    // Byte 100 of the text lands on 255, byte 101 would need 256: nothing is
+    // wrapped or clamped, and nothing after it goes out.
+    EXPECT_EQ(outcome.reportsSent, 8u + 18u + 2u + 101u);
     EXPECT_EQ(library.written.size(), outcome.reportsSent);
     EXPECT_EQ(library.written.back()[AddressByte], 255);
+}
+
+TEST_F(ZoneUpload, ARefusedWriteEndsThePressAndSaysWhere)
+{
+    struct Case {
+        std::size_t accepted;
+        std::int64_t refusedAt;
+    };
+    // Refused at the first PIN report, inside the service centre, inside the text.
+    for (const Case c : {Case{0, 0}, Case{11, 6}, Case{31, 86}}) {
+        library.written.clear();
+        library.acceptedWrites = c.accepted;
+        const UploadOutcome outcome = Send(2, 656000311, u"1234", u"12", u"Hi");
+        EXPECT_EQ(outcome.refusedAtAddress, std::optional<std::int64_t>(c.refusedAt)) << c.accepted;
+        EXPECT_FALSE(outcome.Complete());
+        EXPECT_EQ(outcome.reportsSent, c.accepted);
+        EXPECT_EQ(WritesOf(library.written), Writes(Uploads[0].expected.begin(),
+                                                    Uploads[0].expected.begin() + c.accepted));
+    }
 }
 
 TEST_F(ZoneUpload, UnknownZoneKeepsThePreviousBase)
 {
     Send(3, 609090909, u"", u"", u"");
-    EXPECT_EQ(state.ZoneBase, 135);
     library.written.clear();
     Send(9, -5, u"", u"7", u"");
     EXPECT_EQ(state.ZoneBase, 135);
     EXPECT_EQ(state.SelectedZone, u"9");
     // The number's decimal text, minus sign and all, is what goes out.
-    EXPECT_EQ(state.SelectedSmsc, u"-5");
-    ASSERT_EQ(library.written.size(), 4u + 2u);
-    EXPECT_EQ(library.written[0][DataByte], '-');
-    EXPECT_EQ(library.written[4][AddressByte], 135);
+    EXPECT_EQ(WritesOf(library.written), (Writes{{5, '-'}, {6, 0}, {6, '5'}, {6, 0}, {135, '7'}, {136, 0}}));
 }
 
 TEST(ZoneReadBack, RequestCarriesTheZoneAndTheLastWrite)
@@ -180,3 +170,5 @@ TEST(ZoneReadBack, RefusesAZoneOutsideOneToFour)
     EXPECT_TRUE(library.written.empty());
     EXPECT_EQ(state.ReportOut, Report{});
 }
+
+}  // namespace

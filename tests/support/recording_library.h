@@ -2,7 +2,11 @@
 // A HidLibrary for tests: records every report written and hands out
 // scripted input reports.
 
+#include <algorithm>
+#include <cstddef>
+#include <string>
 #include <deque>
+#include <limits>
 #include <vector>
 
 #include "protocol/hid_library.h"
@@ -12,19 +16,24 @@ public:
     std::vector<Report> written;
     std::deque<Report> pendingInput;  // what Read hands out, front first
     DeviceHandle presentHandle = 7;
-    int readNotifyCalls = 0;
+    // Writes beyond this many are refused, as by a unit pulled out.
+    std::size_t acceptedWrites = std::numeric_limits<std::size_t>::max();
+    std::vector<std::pair<DeviceHandle, bool>> readNotifyCalls;
+    std::vector<std::string> calls;  // Connect, Disconnect and WriteEx, in order
     int getHandleCalls = 0;
-    int connectCalls = 0;
-    int disconnectCalls = 0;
 
-    bool Connect(WindowHandle) override { ++connectCalls; return true; }
-    bool Disconnect() override { ++disconnectCalls; return true; }
+    bool Connect(WindowHandle) override { calls.push_back("Connect"); return true; }
+    bool Disconnect() override { calls.push_back("Disconnect"); return true; }
+    int Count(const std::string& call) const { return static_cast<int>(std::count(calls.begin(), calls.end(), call)); }
     DeviceHandle GetHandle(std::int32_t, std::int32_t) override
     {
         ++getHandleCalls;
         return presentHandle;
     }
-    void SetReadNotify(DeviceHandle, bool) override { ++readNotifyCalls; }
+    void SetReadNotify(DeviceHandle handle, bool enabled) override
+    {
+        readNotifyCalls.emplace_back(handle, enabled);
+    }
     bool Read(DeviceHandle handle, Report& report) override
     {
         if (handle != presentHandle || pendingInput.empty())
@@ -35,6 +44,9 @@ public:
     }
     bool WriteEx(std::int32_t, std::int32_t, const Report& report) override
     {
+        calls.push_back("WriteEx");
+        if (written.size() >= acceptedWrites)
+            return false;
         written.push_back(report);
         return true;
     }

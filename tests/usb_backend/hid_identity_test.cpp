@@ -4,29 +4,31 @@
 
 #include "protocol/report_layout.h"
 
-TEST(ParseHidId, ReadsVendorAndProductWhateverTheBus)
+TEST(ParseHidId, ReadsVendorAndProductWhateverTheBusAndRejectsAnythingElse)
 {
-    // USB, and the virtual bus a uhid device may report.
-    EXPECT_EQ(ParseHidId("0003:00001781:000007D0"), (HidIdentity{0x1781, 0x07D0}));
-    EXPECT_EQ(ParseHidId("0006:00001781:000007D0"), (HidIdentity{0x1781, 0x07D0}));
-    EXPECT_EQ(ParseHidId("0000:00001781:000007d0"), (HidIdentity{0x1781, 0x07D0}));
-    EXPECT_EQ(ParseHidId("0005:0000046D:0000B33D"), (HidIdentity{0x046D, 0xB33D}));
-}
-
-TEST(ParseHidId, RejectsMalformedText)
-{
-    for (const char* text : {"", "0003", "0003:00001781", "0003:00001781:000007D0:1", "0003::000007D0",
-                             "0003:00001781:", "0003:0x1781:000007D0", "0003:-0001781:000007D0",
-                             "0003:00001781:000007DG", "0003:00001781:000007D0 ", "zz:00001781:000007D0",
-                             "0003:000117810:000007D0"}) {
-        EXPECT_FALSE(ParseHidId(text).has_value()) << text;
-    }
-}
-
-TEST(ParseHidId, RejectsIdsWiderThanSixteenBits)
-{
-    EXPECT_FALSE(ParseHidId("0003:00011781:000007D0").has_value());
-    EXPECT_FALSE(ParseHidId("0003:00001781:000107D0").has_value());
+    const std::pair<const char*, std::optional<HidIdentity>> cases[] = {
+        // USB, and the other bus types a virtual (uhid) device may report.
+        {"0003:00001781:000007D0", HidIdentity{0x1781, 0x07D0}},
+        {"0006:00001781:000007D0", HidIdentity{0x1781, 0x07D0}},
+        {"0000:00001781:000007d0", HidIdentity{0x1781, 0x07D0}},
+        {"0005:0000046D:0000B33D", HidIdentity{0x046D, 0xB33D}},
+        {"", std::nullopt},
+        {"0003", std::nullopt},
+        {"0003:00001781", std::nullopt},
+        {"0003:00001781:000007D0:1", std::nullopt},
+        {"0003::000007D0", std::nullopt},
+        {"0003:00001781:", std::nullopt},
+        {"0003:0x1781:000007D0", std::nullopt},
+        {"0003:-0001781:000007D0", std::nullopt},
+        {"0003:00001781:000007DG", std::nullopt},
+        {"0003:00001781:000007D0 ", std::nullopt},
+        {"zz:00001781:000007D0", std::nullopt},
+        {"0003:000117810:000007D0", std::nullopt},
+        {"0003:00011781:000007D0", std::nullopt},  // wider than 16 bits
+        {"0003:00001781:000107D0", std::nullopt},
+    };
+    for (const auto& [text, identity] : cases)
+        EXPECT_EQ(ParseHidId(text), identity) << '"' << text << '"';
 }
 
 TEST(SameIdentity, ComparesTheSeamsWideIds)

@@ -4,101 +4,73 @@
 
 namespace {
 
-InputBytes Bytes(std::uint8_t first)
+InputBytes Bytes(std::uint8_t first) { return {first, 2, 3, 4, 5, 6, 7, 8}; }
+
+// Takes every queued report for `handle`; their first data bytes.
+std::vector<int> Drain(InputQueue& queue, DeviceHandle handle)
 {
-    return {first, 2, 3, 4, 5, 6, 7, 8};
+    std::vector<int> firsts;
+    Report report{};
+    while (queue.Take(handle, report))
+        firsts.push_back(report[1]);
+    return firsts;
 }
 
 }  // namespace
 
-TEST(InputQueue, NothingIsKeptBeforeNotificationIsEnabled)
+TEST(InputQueue, KeepsOnlyTheEnabledHandlesReportsInOrderWithReportIdZero)
 {
     InputQueue queue;
-    EXPECT_FALSE(queue.Offer(5, Bytes(1)));
+    EXPECT_FALSE(queue.Offer(5, Bytes(1)));  // before read notification
     queue.Enable(5);
-    Report report{};
-    EXPECT_FALSE(queue.Take(5, report));
-}
-
-TEST(InputQueue, TakesReportsInOrderWithReportIdZero)
-{
-    InputQueue queue;
-    queue.Enable(5);
+    EXPECT_FALSE(queue.Offer(6, Bytes(2)));
+    EXPECT_FALSE(queue.Offer(0, Bytes(3)));
     EXPECT_TRUE(queue.Offer(5, Bytes(0x41)));
     EXPECT_TRUE(queue.Offer(5, Bytes(0x42)));
 
     Report report;
     report.fill(0xEE);
-    ASSERT_TRUE(queue.Take(5, report));
-    EXPECT_EQ(report, (Report{0, 0x41, 2, 3, 4, 5, 6, 7, 8}));
-    ASSERT_TRUE(queue.Take(5, report));
-    EXPECT_EQ(report[1], 0x42);
-}
-
-TEST(InputQueue, FailedTakeLeavesTheBufferAlone)
-{
-    InputQueue queue;
-    queue.Enable(5);
-    queue.Offer(5, Bytes(1));
-    Report report;
-    report.fill(0xEE);
-    const Report before = report;
+    const Report untouched = report;
     EXPECT_FALSE(queue.Take(6, report));
     EXPECT_FALSE(queue.Take(0, report));
-    EXPECT_EQ(report, before);
+    EXPECT_EQ(report, untouched);
     ASSERT_TRUE(queue.Take(5, report));
-    report.fill(0xEE);
+    EXPECT_EQ(report, (Report{0, 0x41, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(Drain(queue, 5), std::vector<int>{0x42});
+    report = untouched;
     EXPECT_FALSE(queue.Take(5, report));
-    EXPECT_EQ(report, before);
+    EXPECT_EQ(report, untouched);
 }
 
-TEST(InputQueue, EnablingTheSameHandleAgainKeepsWhatIsQueued)
+TEST(InputQueue, WhatEachGateChangeKeepsAndDrops)
 {
-    InputQueue queue;
-    queue.Enable(5);
-    queue.Offer(5, Bytes(1));
-    queue.Enable(5);
-    Report report{};
-    EXPECT_TRUE(queue.Take(5, report));
+    struct Case {
+        const char* what;
+        void (*change)(InputQueue&);
+        std::vector<int> left;  // of report 1, still queued for handle 5
+        bool keepsNewFor5;
+    };
+    const Case cases[] = {
+        {"enabling the same handle again", [](InputQueue& q) { q.Enable(5); }, {1}, true},
+        {"enabling another handle", [](InputQueue& q) { q.Enable(6); }, {}, false},
+        {"forgetting another handle", [](InputQueue& q) { q.Forget(6); }, {1}, true},
+        {"forgetting the enabled handle", [](InputQueue& q) { q.Forget(5); }, {}, false},
+        {"disabling", [](InputQueue& q) { q.Disable(); }, {}, false},
+    };
+    for (const Case& c : cases) {
+        InputQueue queue;
+        queue.Enable(5);
+        queue.Offer(5, Bytes(1));
+        c.change(queue);
+        EXPECT_EQ(queue.Offer(5, Bytes(2)), c.keepsNewFor5) << c.what;
+        std::vector<int> expected = c.left;
+        if (c.keepsNewFor5)
+            expected.push_back(2);
+        EXPECT_EQ(Drain(queue, 5), expected) << c.what;
+    }
 }
 
-TEST(InputQueue, AnotherHandleStartsEmptyAndRefusesTheOldOne)
-{
-    InputQueue queue;
-    queue.Enable(5);
-    queue.Offer(5, Bytes(1));
-    queue.Enable(6);
-    EXPECT_FALSE(queue.Offer(5, Bytes(2)));
-    Report report{};
-    EXPECT_FALSE(queue.Take(6, report));
-    EXPECT_FALSE(queue.Take(5, report));
-}
-
-TEST(InputQueue, ForgetOnlyAffectsTheEnabledHandle)
-{
-    InputQueue queue;
-    queue.Enable(6);
-    queue.Offer(6, Bytes(1));
-    queue.Forget(5);
-    EXPECT_TRUE(queue.Offer(6, Bytes(2)));
-    queue.Forget(6);
-    EXPECT_FALSE(queue.Offer(6, Bytes(3)));
-    Report report{};
-    EXPECT_FALSE(queue.Take(6, report));
-}
-
-TEST(InputQueue, DisableDropsEverything)
-{
-    InputQueue queue;
-    queue.Enable(5);
-    queue.Offer(5, Bytes(1));
-    queue.Disable();
-    Report report{};
-    EXPECT_FALSE(queue.Take(5, report));
-    EXPECT_FALSE(queue.Offer(5, Bytes(2)));
-}
-
-TEST(InputQueue, StopsKeepingAtCapacity)
+TEST(InputQueue, StopsKeepingAtCapacityUntilOneIsTaken)
 {
     InputQueue queue(2);
     queue.Enable(5);
@@ -108,4 +80,5 @@ TEST(InputQueue, StopsKeepingAtCapacity)
     Report report{};
     ASSERT_TRUE(queue.Take(5, report));
     EXPECT_TRUE(queue.Offer(5, Bytes(4)));
+    EXPECT_EQ(Drain(queue, 5), (std::vector<int>{2, 4}));
 }

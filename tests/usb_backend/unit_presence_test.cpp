@@ -2,125 +2,101 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
 const HidIdentity Unit{0x1781, 0x07D0};
 const HidIdentity Keyboard{0x046D, 0xC31C};
 
-HidrawNode Node(const std::string& devnode, std::optional<HidIdentity> identity)
-{
-    return {devnode, identity};
-}
+// Handles are named by letter in the table: a letter seen for the first
+// time must be a handle never issued before; '-' is no handle.
+struct Step {
+    enum Op { Arrive, Leave, Replace } op;
+    std::vector<HidrawNode> nodes;                  // Leave uses the first node's devnode
+    std::vector<std::pair<int, char>> events;       // (code, handle letter)
+    char present;                                   // the unit's handle afterwards
+    std::string devnode = {};                       // checked when present
+};
 
-using Events = std::vector<PendingEvent>;
+struct Scenario {
+    const char* what;
+    std::vector<Step> steps;
+};
+
+HidrawNode UnitAt(const char* devnode) { return {devnode, Unit}; }
+HidrawNode KeyboardAt(const char* devnode) { return {devnode, Keyboard}; }
+
+const Scenario Scenarios[] = {
+    {"the unit arrives, then leaves",
+     {{Step::Arrive, {UnitAt("/dev/hidraw2")}, {{EventPlugged, 'a'}, {EventChanged, '-'}}, 'a', "/dev/hidraw2"},
+      {Step::Leave, {UnitAt("/dev/hidraw2")}, {{EventUnplugged, 'a'}, {EventChanged, '-'}}, '-'}}},
+    {"other devices only change and keep the handle",
+     {{Step::Arrive, {UnitAt("/dev/hidraw2")}, {{EventPlugged, 'a'}, {EventChanged, '-'}}, 'a'},
+      {Step::Arrive, {KeyboardAt("/dev/hidraw0")}, {{EventChanged, '-'}}, 'a'},
+      {Step::Arrive, {{"/dev/hidraw5", std::nullopt}}, {{EventChanged, '-'}}, 'a'},
+      {Step::Leave, {KeyboardAt("/dev/hidraw0")}, {{EventChanged, '-'}}, 'a'},
+      {Step::Leave, {KeyboardAt("/dev/hidraw9")}, {{EventChanged, '-'}}, 'a', "/dev/hidraw2"}}},
+    {"every plug-in gets a new handle",
+     {{Step::Arrive, {UnitAt("/dev/hidraw1")}, {{EventPlugged, 'a'}, {EventChanged, '-'}}, 'a'},
+      {Step::Leave, {UnitAt("/dev/hidraw1")}, {{EventUnplugged, 'a'}, {EventChanged, '-'}}, '-'},
+      {Step::Arrive, {UnitAt("/dev/hidraw1")}, {{EventPlugged, 'b'}, {EventChanged, '-'}}, 'b'}}},
+    {"a node listed and then reported arriving is not new",
+     {{Step::Replace, {UnitAt("/dev/hidraw1")}, {}, 'a'},
+      {Step::Arrive, {UnitAt("/dev/hidraw1")}, {}, 'a'},
+      {Step::Leave, {UnitAt("/dev/hidraw1")}, {{EventUnplugged, 'a'}, {EventChanged, '-'}}, '-'}}},
+    {"a node taken over by another device counts as leave and arrive",
+     {{Step::Arrive, {UnitAt("/dev/hidraw1")}, {{EventPlugged, 'a'}, {EventChanged, '-'}}, 'a'},
+      {Step::Arrive, {KeyboardAt("/dev/hidraw1")},
+       {{EventUnplugged, 'a'}, {EventChanged, '-'}, {EventChanged, '-'}}, '-'}}},
+    {"a second unit takes over when the first leaves",
+     {{Step::Arrive, {UnitAt("/dev/hidraw1")}, {{EventPlugged, 'a'}, {EventChanged, '-'}}, 'a'},
+      {Step::Arrive, {UnitAt("/dev/hidraw4")}, {{EventChanged, '-'}}, 'a', "/dev/hidraw1"},
+      {Step::Leave, {UnitAt("/dev/hidraw1")},
+       {{EventUnplugged, 'a'}, {EventPlugged, 'b'}, {EventChanged, '-'}}, 'b', "/dev/hidraw4"}}},
+    {"a new listing keeps the present unit's handle while it is listed",
+     {{Step::Replace, {KeyboardAt("/dev/hidraw0"), UnitAt("/dev/hidraw3")}, {}, 'a', "/dev/hidraw3"},
+      {Step::Replace, {UnitAt("/dev/hidraw3")}, {}, 'a'},
+      {Step::Replace, {KeyboardAt("/dev/hidraw0")}, {}, '-'},
+      {Step::Replace, {UnitAt("/dev/hidraw3")}, {}, 'b'}}},
+};
+
+TEST(UnitPresence, FollowsTheNodesAndSaysWhichEventsEachChangeCallsFor)
+{
+    for (const Scenario& scenario : Scenarios) {
+        UnitPresence presence(Unit);
+        std::map<char, DeviceHandle> named{{'-', 0}};
+        const auto handleOf = [&](char letter, DeviceHandle actual) {
+            if (!named.count(letter)) {
+                for (const auto& [other, issued] : named)
+                    EXPECT_NE(actual, issued) << scenario.what << ": handle " << letter << " reused";
+                named[letter] = actual;
+            }
+            return named[letter];
+        };
+        for (std::size_t i = 0; i < scenario.steps.size(); ++i) {
+            const Step& step = scenario.steps[i];
+            std::vector<PendingEvent> got;
+            if (step.op == Step::Arrive)
+                got = presence.Arrived(step.nodes.front());
+            else if (step.op == Step::Leave)
+                got = presence.Left(step.nodes.front().devnode);
+            else
+                presence.Replace(step.nodes);
+            std::vector<PendingEvent> expected;
+            for (std::size_t e = 0; e < step.events.size(); ++e) {
+                const DeviceHandle actual = e < got.size() ? got[e].handle : 0;
+                expected.push_back({step.events[e].first, handleOf(step.events[e].second, actual)});
+            }
+            EXPECT_EQ(got, expected) << scenario.what << ", step " << i;
+            EXPECT_EQ(presence.Handle(), handleOf(step.present, presence.Handle()))
+                << scenario.what << ", step " << i;
+            const std::string devnode = step.present == '-' ? "" : step.devnode;
+            if (step.present == '-' || !devnode.empty()) {
+                EXPECT_EQ(presence.Devnode(), devnode) << scenario.what << ", step " << i;
+            }
+        }
+    }
+}
 
 }  // namespace
-
-TEST(UnitPresence, UnitArrivingIsPluggedThenChanged)
-{
-    UnitPresence presence(Unit);
-    EXPECT_EQ(presence.Handle(), 0u);
-    const Events events = presence.Arrived(Node("/dev/hidraw2", Unit));
-    ASSERT_NE(presence.Handle(), 0u);
-    EXPECT_EQ(events, (Events{{EventPlugged, presence.Handle()}, {EventChanged, 0}}));
-    EXPECT_EQ(presence.Devnode(), "/dev/hidraw2");
-}
-
-TEST(UnitPresence, UnitLeavingIsUnpluggedThenChanged)
-{
-    UnitPresence presence(Unit);
-    presence.Arrived(Node("/dev/hidraw2", Unit));
-    const DeviceHandle handle = presence.Handle();
-    EXPECT_EQ(presence.Left("/dev/hidraw2"), (Events{{EventUnplugged, handle}, {EventChanged, 0}}));
-    EXPECT_EQ(presence.Handle(), 0u);
-    EXPECT_EQ(presence.Devnode(), "");
-}
-
-TEST(UnitPresence, OtherDevicesOnlyChangeAndKeepTheHandle)
-{
-    UnitPresence presence(Unit);
-    presence.Arrived(Node("/dev/hidraw2", Unit));
-    const DeviceHandle handle = presence.Handle();
-    EXPECT_EQ(presence.Arrived(Node("/dev/hidraw0", Keyboard)), (Events{{EventChanged, 0}}));
-    EXPECT_EQ(presence.Arrived(Node("/dev/hidraw5", std::nullopt)), (Events{{EventChanged, 0}}));
-    EXPECT_EQ(presence.Left("/dev/hidraw0"), (Events{{EventChanged, 0}}));
-    EXPECT_EQ(presence.Left("/dev/hidraw9"), (Events{{EventChanged, 0}}));
-    EXPECT_EQ(presence.Handle(), handle);
-}
-
-TEST(UnitPresence, EveryPlugInGetsANewNonZeroHandle)
-{
-    UnitPresence presence(Unit);
-    std::vector<DeviceHandle> seen;
-    for (int i = 0; i < 3; ++i) {
-        presence.Arrived(Node("/dev/hidraw1", Unit));
-        seen.push_back(presence.Handle());
-        presence.Left("/dev/hidraw1");
-    }
-    EXPECT_NE(seen[0], 0u);
-    EXPECT_NE(seen[0], seen[1]);
-    EXPECT_NE(seen[1], seen[2]);
-}
-
-TEST(UnitPresence, RepeatedArrivalIsIgnored)
-{
-    // The monitor starts before the listing, so a node can be reported twice.
-    UnitPresence presence(Unit);
-    presence.Replace({Node("/dev/hidraw1", Unit)});
-    const DeviceHandle handle = presence.Handle();
-    EXPECT_EQ(presence.Arrived(Node("/dev/hidraw1", Unit)), Events{});
-    EXPECT_EQ(presence.Handle(), handle);
-}
-
-TEST(UnitPresence, ANodeReusedByAnotherDeviceCountsAsLeaveAndArrive)
-{
-    UnitPresence presence(Unit);
-    presence.Arrived(Node("/dev/hidraw1", Unit));
-    const DeviceHandle handle = presence.Handle();
-    EXPECT_EQ(presence.Arrived(Node("/dev/hidraw1", Keyboard)),
-              (Events{{EventUnplugged, handle}, {EventChanged, 0}, {EventChanged, 0}}));
-    EXPECT_EQ(presence.Handle(), 0u);
-}
-
-TEST(UnitPresence, SecondUnitTakesOverWhenTheFirstLeaves)
-{
-    UnitPresence presence(Unit);
-    presence.Arrived(Node("/dev/hidraw1", Unit));
-    const DeviceHandle first = presence.Handle();
-    EXPECT_EQ(presence.Arrived(Node("/dev/hidraw4", Unit)), (Events{{EventChanged, 0}}));
-    EXPECT_EQ(presence.Handle(), first);
-
-    const Events events = presence.Left("/dev/hidraw1");
-    const DeviceHandle second = presence.Handle();
-    EXPECT_NE(second, 0u);
-    EXPECT_NE(second, first);
-    EXPECT_EQ(events, (Events{{EventUnplugged, first}, {EventPlugged, second}, {EventChanged, 0}}));
-    EXPECT_EQ(presence.Devnode(), "/dev/hidraw4");
-}
-
-TEST(UnitPresence, ReplaceKeepsThePresentUnitsHandle)
-{
-    UnitPresence presence(Unit);
-    presence.Replace({Node("/dev/hidraw0", Keyboard), Node("/dev/hidraw3", Unit)});
-    const DeviceHandle handle = presence.Handle();
-    ASSERT_NE(handle, 0u);
-    EXPECT_EQ(presence.Devnode(), "/dev/hidraw3");
-
-    presence.Replace({Node("/dev/hidraw3", Unit)});
-    EXPECT_EQ(presence.Handle(), handle);
-
-    presence.Replace({Node("/dev/hidraw0", Keyboard)});
-    EXPECT_EQ(presence.Handle(), 0u);
-
-    presence.Replace({Node("/dev/hidraw3", Unit)});
-    EXPECT_NE(presence.Handle(), 0u);
-    EXPECT_NE(presence.Handle(), handle);
-}
-
-TEST(UnitPresence, NodesAfterReplaceAreKnown)
-{
-    UnitPresence presence(Unit);
-    presence.Replace({Node("/dev/hidraw3", Unit)});
-    const DeviceHandle handle = presence.Handle();
-    EXPECT_EQ(presence.Left("/dev/hidraw3"), (Events{{EventUnplugged, handle}, {EventChanged, 0}}));
-}

@@ -1,5 +1,6 @@
-// The window tests drive real widgets, so they need a QApplication; without
-// a display they use Qt's offscreen platform (also while ctest lists them).
+// Device events travel through Qt's event loop and the window tests drive
+// real widgets, so every Qt test runs under one QApplication; without a
+// display it uses the offscreen platform (also while ctest lists the tests).
 #include <QApplication>
 
 #include <gtest/gtest.h>

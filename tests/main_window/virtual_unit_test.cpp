@@ -1,30 +1,31 @@
-// The whole loop with the virtual unit behind the real device link: a zone
-// pick asks the unit, its answers come back as device events and fill the
-// window; what was sent comes back on the next pick. Also the demo's data.
+// The window against the in-process virtual unit behind the real device
+// link: a zone pick asks the unit, its answers come back as device events and
+// fill the window; what was sent comes back on the next pick; plugging,
+// unplugging and detaching lose nothing and replay nothing.
 
-#include "virtual_unit/sample_data.h"
 #include "tests/main_window/form_driver.h"
 #include "virtual_unit/alarm_unit_model.h"
 #include "virtual_unit/in_process_library.h"
+#include "virtual_unit/sample_data.h"
 
 namespace {
-
-void DeliverAll()
-{
-    // Events posted while delivering go out on the next round.
-    for (int round = 0; round < 3; ++round)
-        QCoreApplication::sendPostedEvents();
-}
 
 class WithVirtualUnit : public ::testing::Test {
 protected:
     void SetUp() override
     {
         unit.StoreServiceCentre("607003110");
+        unit.StoreZone(1, "611111111", "Uno");
         unit.StoreZone(2, "611222333", "Ventana\r\nabierta");
         form.Load();
         ShowAndActivate(form);
         DeliverAll();  // Connect's change event enables read notifications
+    }
+
+    void PickZone(int zone)
+    {
+        PickEntry(ALARMA, zone - 1);
+        DeliverAll();
     }
 
     AlarmUnitModel unit;
@@ -34,18 +35,14 @@ protected:
     QComboBox* Combo1 = Control<QComboBox>(form, "Combo1");
 };
 
-TEST_F(WithVirtualUnit, TheStartUpRequestWentOutBeforeAnyoneListened)
+TEST_F(WithVirtualUnit, TheStartUpAnswerIsNotShownAndAPickFillsTheZoneExactly)
 {
+    ASSERT_FALSE(unit.Log().empty());
+    EXPECT_EQ(unit.Log().front()[5], 1);  // asked for zone 1 before anyone listened
     EXPECT_EQ(form.PhoneText(), u"Tlf env.");
     EXPECT_EQ(form.MessageText(), u"Texto a enviar");
-    ASSERT_FALSE(unit.Log().empty());
-    EXPECT_EQ(unit.Log().front()[5], 1);  // command 1: zone 1
-}
 
-TEST_F(WithVirtualUnit, PickingAZoneFillsItFromTheUnit)
-{
-    PickEntry(ALARMA, 1);
-    DeliverAll();
+    PickZone(2);
     EXPECT_EQ(form.PhoneText(), u"611222333");
     EXPECT_EQ(form.MessageText(), u"Ventana\r\nabierta");
     EXPECT_EQ(Combo1->currentText(), QStringLiteral("VODAFONE"));
@@ -54,8 +51,7 @@ TEST_F(WithVirtualUnit, PickingAZoneFillsItFromTheUnit)
 
 TEST_F(WithVirtualUnit, WhatWasSentComesBackOnTheNextPick)
 {
-    PickEntry(ALARMA, 2);
-    DeliverAll();
+    PickZone(3);
     PickEntry(Combo1, 3);
     form.SetPhoneText(u"699000111");
     auto* text = Control<QPlainTextEdit>(form, "Text1");
@@ -64,16 +60,41 @@ TEST_F(WithVirtualUnit, WhatWasSentComesBackOnTheNextPick)
     QTest::keyClicks(text, "cocina");
     QTest::mouseClick(Control<QPushButton>(form, "b_e_1"), Qt::LeftButton);
 
-    PickEntry(ALARMA, 0);
-    DeliverAll();
-    PickEntry(ALARMA, 2);
-    DeliverAll();
+    PickZone(1);
+    PickZone(3);
     EXPECT_EQ(form.PhoneText(), u"699000111");
     EXPECT_EQ(form.MessageText(), u"Humo\r\ncocina");
     EXPECT_EQ(Combo1->currentText(), QStringLiteral("YOIGO"));
 }
 
-TEST(DemoUnit, EveryZoneHasSomethingToBringBack)
+TEST_F(WithVirtualUnit, AReplugGetsReadBackAgainAndAnswersInFlightAtUnplugAreLost)
+{
+    PickEntry(ALARMA, 1);  // answers queued, their events not yet delivered
+    library.Unplug();
+    DeliverAll();
+    EXPECT_EQ(form.PhoneText(), u"");
+    PickZone(1);  // nobody answers
+    EXPECT_EQ(form.PhoneText(), u"");
+
+    library.Plug();
+    DeliverAll();
+    PickZone(1);
+    EXPECT_EQ(form.PhoneText(), u"611111111");
+    EXPECT_EQ(form.MessageText(), u"Uno");
+}
+
+TEST_F(WithVirtualUnit, NothingArrivesAfterCloseAndNothingIsReplayed)
+{
+    PickEntry(ALARMA, 0);  // answers posted but not yet delivered
+    form.close();
+    library.Unplug();
+    library.Plug();
+    DeliverAll();
+    EXPECT_EQ(form.PhoneText(), u"");
+    EXPECT_EQ(form.MessageText(), u"");
+}
+
+TEST(DemoUnit, EveryZoneHasItsOwnValuesToBringBack)
 {
     AlarmUnitModel unit;
     LoadDemoUnit(unit);
@@ -81,15 +102,14 @@ TEST(DemoUnit, EveryZoneHasSomethingToBringBack)
     MainForm form(library);
     form.Load();
     DeliverAll();
-    auto* zones = Control<QComboBox>(form, "ALARMA");
-    std::u16string previous;
+    std::vector<std::u16string> texts;
     for (int zone = 0; zone < 4; ++zone) {
-        PickEntry(zones, zone);
+        PickEntry(Control<QComboBox>(form, "ALARMA"), zone);
         DeliverAll();
         EXPECT_EQ(form.PhoneText().size(), 9u) << zone;
         EXPECT_FALSE(form.MessageText().empty()) << zone;
-        EXPECT_NE(form.MessageText(), previous);
-        previous = form.MessageText();
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), form.MessageText()), 0) << zone;
+        texts.push_back(form.MessageText());
     }
     EXPECT_EQ(Control<QComboBox>(form, "Combo1")->currentText(), QStringLiteral("YOIGO"));
 }

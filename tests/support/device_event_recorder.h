@@ -1,0 +1,69 @@
+#pragma once
+// Records the device events that reach a window, in order: either as the
+// window itself (events posted to it stop here) or watching another window
+// (every event goes on to it).
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QObject>
+#include <QtTest/QTest>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "device_link/device_event.h"
+
+using RecordedEvent = std::pair<int, DeviceHandle>;  // (code, handle)
+using RecordedEvents = std::vector<RecordedEvent>;
+
+class DeviceEventRecorder : public QObject {
+public:
+    DeviceEventRecorder() = default;
+    explicit DeviceEventRecorder(QObject& watched) { watched.installEventFilter(this); }
+
+    WindowHandle Handle() { return WindowHandleOf(this); }
+    const RecordedEvents& Events() const { return events_; }
+    int Count(int code) const
+    {
+        int n = 0;
+        for (const RecordedEvent& event : events_)
+            n += event.first == code;
+        return n;
+    }
+    void Clear() { events_.clear(); }
+
+    // Delivers what is posted to this recorder now, without waiting for more.
+    void Flush() { QCoreApplication::sendPostedEvents(this, DeviceEventMessage); }
+    // Runs the event loop until `done` holds; the bound only keeps a broken
+    // build from hanging, the caller asserts on the result.
+    static bool WaitFor(const std::function<bool()>& done, int milliseconds = 5000)
+    {
+        return QTest::qWaitFor(done, milliseconds);
+    }
+
+protected:
+    bool event(QEvent* event) override
+    {
+        if (!Record(event))
+            return QObject::event(event);
+        return true;
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        Record(event);
+        return false;
+    }
+
+private:
+    bool Record(QEvent* event)
+    {
+        if (event->type() != DeviceEventMessage)
+            return false;
+        const auto* device = static_cast<const DeviceEvent*>(event);
+        events_.emplace_back(device->wParam(), device->lParam());
+        return true;
+    }
+
+    RecordedEvents events_;
+};
