@@ -117,21 +117,6 @@ TEST(HandleInputReport, DecodesEachReportIntoItsField)
     }
 }
 
-TEST(HandleInputReport, AMatchingNumberWinsOverTheUsersPickOnTheNextReport)
-{
-    ConfiguratorState state;
-    RecordingLibrary library;
-    FakeView view(state);
-    for (const Report& r : Digits("609090909") + std::vector<Report>{Input(7, 0)}) {
-        library.pendingInput.push_back(r);
-        HandleInputReport(state, library, view, library.presentHandle);
-        if (r[TagByte] == TagSmsc && state.ReceivedSmsc.size() == 9)
-            view.SelectOperator(2);  // the user picks VODAFONE meanwhile
-    }
-    EXPECT_EQ(view.selections.back(), 0);
-    EXPECT_EQ(state.SelectedSmsc, u"609090909");
-}
-
 TEST(HandleInputReport, NothingChangesWhenNoReportIsRead)
 {
     ConfiguratorState state;

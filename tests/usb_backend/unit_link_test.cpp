@@ -94,7 +94,12 @@ TEST_F(UnitLinkTest, DeviceEventsFollowConnectPlugUnplugAndALostMessage)
     // without a replug; a fresh listing after lost messages says it left.
     link->Disconnect();
     watch->nodes.push_back({"/dev/hidraw1", UnitId});
-    link->Connect(window.Handle());
+    for (int connect = 0; connect < 2; ++connect) {  // the same unit, the same handle again
+        link->Disconnect();
+        link->Connect(window.Handle());
+        EXPECT_EQ(Delivered(), (Events{{EventChanged, 0}})) << connect;
+    }
+    watch->Resync();  // nothing changed, but the window cannot know
     EXPECT_EQ(Delivered(), (Events{{EventChanged, 0}}));
     watch->nodes.pop_back();
     watch->Resync();
