@@ -205,8 +205,9 @@ std::string Differences(const RestorePlan& plan, const std::vector<ZoneReadout>&
         const ZoneUpload& zone = plan.zones[i];
         const ZoneReadout& found = readouts[i];
         const std::string name = "zone " + std::to_string(zone.zone);
-        differ(name + " operator", OperatorLabel(DecimalText(plan.serviceCentre)),
-               OperatorLabel(found.serviceCentre));
+        // Every zone's answer carries the one global service centre: told once.
+        if (i == 0)
+            differ("operator", OperatorLabel(DecimalText(plan.serviceCentre)), OperatorLabel(found.serviceCentre));
         differ(name + " phone", DisplayText(zone.phone), DisplayText(found.phone));
         differ(name + " text", DisplayText(zone.text), DisplayText(found.text));
     }
