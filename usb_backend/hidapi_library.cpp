@@ -4,10 +4,11 @@
 
 namespace {
 
-UnitLinkOptions LinkOptions(const HidapiOptions& options)
+UnitLinkOptions LinkOptions(const HidapiOptions& options, std::string onlyDevnode)
 {
     UnitLinkOptions link;
     link.diagnostics = options.diagnostics;
+    link.onlyDevnode = std::move(onlyDevnode);
     return link;
 }
 
@@ -15,8 +16,8 @@ UnitLinkOptions LinkOptions(const HidapiOptions& options)
 
 HidapiLibrary::HidapiLibrary() : HidapiLibrary(HidapiOptions{}) {}
 
-HidapiLibrary::HidapiLibrary(HidapiOptions options)
+HidapiLibrary::HidapiLibrary(HidapiOptions options, std::string onlyDevnode)
     : UnitLink(std::make_unique<UdevHidrawWatch>(options.source), std::make_unique<HidapiOpener>(),
-               LinkOptions(options))
+               LinkOptions(options, std::move(onlyDevnode)))
 {
 }

@@ -13,5 +13,7 @@ struct HidapiOptions {
 class HidapiLibrary : public UnitLink {
 public:
     HidapiLibrary();
-    explicit HidapiLibrary(HidapiOptions options);
+    // With `onlyDevnode` set, only the unit on that hidraw node is used;
+    // otherwise the first unit found.
+    explicit HidapiLibrary(HidapiOptions options, std::string onlyDevnode = {});
 };

@@ -1,11 +1,15 @@
 #include "usb_backend/notices.h"
 
+std::string PermissionFix()
+{
+    return "  Fix: install 70-velbrix-qorun.rules into /etc/udev/rules.d, run\n"
+           "  'sudo udevadm control --reload-rules', then unplug the unit and plug it in again.\n";
+}
+
 std::string PermissionDeniedNotice(const std::string& devnode)
 {
     return "velbrix-qorun: the alarm unit is plugged in at " + devnode +
-           " but this user may not open it (permission denied).\n"
-           "  Fix: install 70-velbrix-qorun.rules into /etc/udev/rules.d, run\n"
-           "  'sudo udevadm control --reload-rules', then unplug the unit and plug it in again.\n";
+           " but this user may not open it (permission denied).\n" + PermissionFix();
 }
 
 std::string HotplugUnavailableNotice()

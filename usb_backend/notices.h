@@ -5,6 +5,8 @@
 #include <ostream>
 #include <string>
 
+// How to let the logged-in user open the unit, as indented lines.
+std::string PermissionFix();
 // The unit is present but its node may not be opened.
 std::string PermissionDeniedNotice(const std::string& devnode);
 // Plugging and unplugging cannot be followed.

@@ -13,7 +13,7 @@ UnitLink::UnitLink(std::unique_ptr<HidrawWatch> watch, std::unique_ptr<UnitOpene
       options_(options),
       permissionNotice_(options.diagnostics),
       hotplugNotice_(options.diagnostics),
-      presence_(options.unit)
+      presence_(options.unit, options.onlyDevnode)
 {
 }
 

@@ -35,6 +35,8 @@ struct UnitLinkOptions {
     int openAttempts = 5;
     std::chrono::milliseconds openPause{40};
     std::ostream* diagnostics = &std::cerr;
+    // When set, only the unit on this hidraw node is used.
+    std::string onlyDevnode;
 };
 
 class UnitLink : public HidLibrary, private HidrawWatchListener {

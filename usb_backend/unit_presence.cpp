@@ -1,10 +1,16 @@
 #include "usb_backend/unit_presence.h"
 
-UnitPresence::UnitPresence(HidIdentity unit) : unit_(unit) {}
+#include <utility>
+
+UnitPresence::UnitPresence(HidIdentity unit, std::string onlyDevnode)
+    : unit_(unit), onlyDevnode_(std::move(onlyDevnode))
+{
+}
 
 bool UnitPresence::IsUnit(const HidrawNode& node) const
 {
-    return node.identity && *node.identity == unit_;
+    return node.identity && *node.identity == unit_ &&
+           (onlyDevnode_.empty() || node.devnode == onlyDevnode_);
 }
 
 DeviceHandle UnitPresence::IssueHandle()

@@ -19,7 +19,9 @@ struct PendingEvent {
 
 class UnitPresence {
 public:
-    explicit UnitPresence(HidIdentity unit);
+    // With `onlyDevnode` set, a unit on any other node is treated as another
+    // device: the user picked one unit out of several.
+    explicit UnitPresence(HidIdentity unit, std::string onlyDevnode = {});
 
     // A hidraw node appeared. The unit arriving while none is present gives
     // EventPlugged(new handle) then EventChanged; anything else EventChanged.
@@ -45,6 +47,7 @@ private:
     DeviceHandle IssueHandle();
 
     HidIdentity unit_;
+    std::string onlyDevnode_;
     std::map<std::string, bool> nodes_;  // devnode -> is the unit
     std::string devnode_;
     DeviceHandle handle_ = 0;

@@ -8,7 +8,9 @@
 // - idle CPU of the real tool over 10 s with the unit attached.
 // Prints figures; asserts nothing.
 //
-//   qorun_e2e_bench PATH_TO_velbrix-qorun
+// - backup and restore through velbrix-qorun-cli against the wire time.
+//
+//   qorun_e2e_bench PATH_TO_velbrix-qorun [PATH_TO_velbrix-qorun-cli]
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -28,6 +30,7 @@
 #include <vector>
 
 #include "bare_hidraw.h"
+#include "cli_bench.h"
 #include "main_window/text_units.h"
 #include "protocol/zone_upload.h"
 #include "tests/support/recording_library.h"
@@ -179,6 +182,8 @@ int main(int argc, char** argv) {
     std::printf("\nmedians of %d runs, guest under QEMU TCG (absolute times are slow; ratios count)\n", Runs);
     PrintRatio("upload, 142 reports:", Median(toolUpload), Median(bareUpload), "bare hid_write loop");
     PrintRatio("read-back, 68 reports:", Median(toolReadBack), Median(bareReadBack), "bare hid_read loop ");
+
+    if (argc > 2 && !BenchCommandLine(argv[2], Runs)) return 1;
 
     // Idle CPU of the real tool, as a user runs it, with the unit attached;
     // and without it, which tells what the attached unit costs.

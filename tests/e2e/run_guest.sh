@@ -22,7 +22,8 @@ while [ $# -gt 0 ]; do
     --timeout) timeout_s=$2; shift 2 ;;
     --bench)
       build=$(cd "$2" && pwd)
-      command=("$build/bench/e2e/qorun_e2e_bench" "$build/main_window/velbrix-qorun")
+      command=("$build/bench/e2e/qorun_e2e_bench" "$build/main_window/velbrix-qorun"
+               "$build/command_line/velbrix-qorun-cli")
       workdir=${workdir:-$build/bench/e2e/guest}
       shift 2 ;;
     --) shift; command=("$@"); break ;;

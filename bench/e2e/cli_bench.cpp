@@ -1,0 +1,95 @@
+#include "cli_bench.h"
+
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "command_line/connected_unit.h"
+#include "tool_session.h"
+#include "virtual_unit/uhid_unit.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Full areas: 9-digit service centre and phone, 49-character text.
+constexpr int ZoneCount = 4;
+constexpr int PhoneLength = 9;
+constexpr int TextLength = 49;
+constexpr int AnswerReports = 9 + PhoneLength + TextLength;
+// A restore sends the PIN once and, per zone, service centre, phone and
+// text, two reports per UTF-16 unit.
+constexpr int RestoreReports = 2 * 4 + ZoneCount * 2 * (9 + PhoneLength + TextLength);
+constexpr double UnitPaceMs = 1.0;
+
+double TimedRun(const QString& cli, const QStringList& arguments, bool& ok) {
+    QProcess process;
+    const auto start = Clock::now();
+    process.start(cli, arguments);
+    ok = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    if (!ok)
+        std::fprintf(stderr, "%s failed: %s\n", qPrintable(arguments.join(' ')),
+                     process.readAllStandardError().constData());
+    return ms;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+bool BenchCommandLine(const std::string& cliPath, int runs) {
+    UhidUnit unit;
+    unit.WithModel([](AlarmUnitModel& model) {
+        model.StoreServiceCentre("656000311");
+        for (int zone = 1; zone <= ZoneCount; ++zone)
+            model.StoreZone(zone, std::string(PhoneLength, char('0' + zone)), std::string(TextLength, char('a' + zone)));
+    });
+    if (!unit.Create() || !WaitUntil([&] { return !unit.HidrawNode().empty(); })) {
+        std::fprintf(stderr, "no uhid unit for the command line: %s\n", unit.Error().c_str());
+        return false;
+    }
+    const QString cli = QString::fromStdString(cliPath);
+    const QString device = QString::fromStdString(unit.HidrawNode());
+    QTemporaryDir dir;
+    const QString file = dir.filePath("unit.json");
+
+    std::vector<double> backup, restore;
+    bool ok = true;
+    // Run 0 warms up; not counted.
+    for (int run = 0; run <= runs && ok; ++run) {
+        const double ms = TimedRun(cli, {"--device", device, "backup", file}, ok);
+        if (run > 0) backup.push_back(ms);
+    }
+    for (int run = 0; run <= runs && ok; ++run) {
+        unit.ClearLog();
+        const double ms = TimedRun(cli, {"--device", device, "restore", file, "--pin", "1234"}, ok);
+        if (ok && unit.LogSize() != RestoreReports) {
+            std::fprintf(stderr, "restore sent %zu reports, not %d\n", unit.LogSize(), RestoreReports);
+            ok = false;
+        }
+        if (run > 0) restore.push_back(ms);
+    }
+    if (!ok)
+        return false;
+
+    const int quietMs = static_cast<int>(ReadBackTimings{}.quiet.count());
+    const double backupWire = ZoneCount * (AnswerReports + 1) * UnitPaceMs;
+    const double restoreWire = RestoreReports * UnitPaceMs;
+    std::printf("velbrix-qorun-cli, whole program runs (start, enumerate, open, exit included):\n");
+    std::printf("%-34s cli %8.2f ms   wire at 1 report/ms %8.2f ms   ratio %.2f"
+                "   (the %d zones' %d ms quiet ends are %d ms of it)\n",
+                "backup, 4 full zones:", Median(backup), backupWire, Median(backup) / backupWire, ZoneCount,
+                quietMs, ZoneCount * quietMs);
+    std::printf("restore, full file (%d reports):   cli %8.2f ms   wire at 1 report/ms %8.2f ms   ratio %.2f\n",
+                RestoreReports, Median(restore), restoreWire, Median(restore) / restoreWire);
+    return true;
+}

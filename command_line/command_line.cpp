@@ -1,0 +1,197 @@
+#include "command_line/command_line.h"
+
+#include <QCommandLineParser>
+
+#include <map>
+#include <set>
+
+#include "command_line/field_values.h"
+#include "command_line/unit_commands.h"
+#include "protocol/report_layout.h"
+
+namespace {
+
+struct CommandInfo {
+    QString syntax;       // after the command name
+    QString summary;
+    QStringList options;  // names of the options it takes
+};
+
+const std::map<QString, CommandInfo>& Commands()
+{
+    static const std::map<QString, CommandInfo> commands{
+        {QStringLiteral("list"), {QString(), QStringLiteral("List every attached unit and whether it can be opened."), {}}},
+        {QStringLiteral("show"),
+         {QStringLiteral("[--zone N | --all] [--json]"),
+          QStringLiteral("Ask the unit for zone N (default: all zones) and print the operator, phone and text."),
+          {QStringLiteral("device"), QStringLiteral("zone"), QStringLiteral("all"), QStringLiteral("json")}}},
+        {QStringLiteral("send"),
+         {QStringLiteral("--zone N --operator NAME|NUMBER [--pin PIN] --phone P --text T [--dry-run]"),
+          QStringLiteral("Write one zone's configuration into the unit."),
+          {QStringLiteral("device"), QStringLiteral("zone"), QStringLiteral("operator"), QStringLiteral("pin"),
+           QStringLiteral("phone"), QStringLiteral("text"), QStringLiteral("dry-run")}}},
+        {QStringLiteral("backup"),
+         {QStringLiteral("FILE"), QStringLiteral("Read all four zones into a JSON file (no PIN: the unit never sends it)."),
+          {QStringLiteral("device")}}},
+        {QStringLiteral("restore"),
+         {QStringLiteral("FILE [--pin PIN] [--verify]"),
+          QStringLiteral("Check the whole file, then upload each zone in it; --verify reads them back and compares."),
+          {QStringLiteral("device"), QStringLiteral("pin"), QStringLiteral("verify")}}},
+    };
+    return commands;
+}
+
+QString Description()
+{
+    QString text = QStringLiteral(
+        "Show, send, back up and restore the configuration of a Velbrix SMS alarm unit.\n\nCommands:\n");
+    for (const auto& [name, info] : Commands())
+        text += QStringLiteral("  %1 %2\n      %3\n").arg(name, info.syntax, info.summary);
+    text += QStringLiteral(
+        "\nA zone's read-back ends %1 ms after the unit's last report; no report within %2 ms is an error.\n"
+        "A line break in a text is \\n (sent as CR LF, counting two of the 49 units).\n"
+        "Exit status: 0 ok, 2 bad arguments or file (nothing sent), 3 no unit, unit gone or no answer,\n"
+        "4 verify found differences.");
+    const ReadBackTimings timings;
+    return text.arg(timings.quiet.count()).arg(timings.firstAnswer.count());
+}
+
+struct Options {
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help.")};
+    QCommandLineOption version{QStringLiteral("version"), QStringLiteral("Show the version.")};
+    QCommandLineOption device{QStringLiteral("device"),
+                              QStringLiteral("Use the unit on this hidraw node (needed when several are attached)."),
+                              QStringLiteral("NODE")};
+    QCommandLineOption zone{QStringLiteral("zone"), QStringLiteral("Zone 1 to 4."), QStringLiteral("N")};
+    QCommandLineOption all{QStringLiteral("all"), QStringLiteral("All four zones (show's default).")};
+    QCommandLineOption json{QStringLiteral("json"), QStringLiteral("Print JSON instead of text.")};
+    QCommandLineOption op{QStringLiteral("operator"),
+                          QStringLiteral("MOVISTAR, AMENA, VODAFONE, YOIGO or a service-centre number."),
+                          QStringLiteral("NAME|NUMBER")};
+    QCommandLineOption pin{QStringLiteral("pin"), QStringLiteral("SIM PIN, up to 4 characters; without it the unit keeps its PIN."),
+                           QStringLiteral("PIN")};
+    QCommandLineOption phone{QStringLiteral("phone"), QStringLiteral("Destination phone, up to 9 characters."),
+                             QStringLiteral("P")};
+    QCommandLineOption text{QStringLiteral("text"), QStringLiteral("SMS text, up to 49 UTF-16 units."),
+                            QStringLiteral("T")};
+    QCommandLineOption dryRun{QStringLiteral("dry-run"),
+                              QStringLiteral("Print the reports (9 bytes in hex, one per line) and send nothing.")};
+    QCommandLineOption verify{QStringLiteral("verify"), QStringLiteral("Read every zone back and report each field that differs.")};
+
+    QList<QCommandLineOption> All() const { return {help, version, device, zone, all, json, op, pin, phone, text, dryRun, verify}; }
+};
+
+Failure Usage(const QString& message)
+{
+    return {ExitBadInput, message.toStdString() + "\n(see velbrix-qorun-cli --help)\n"};
+}
+
+// One value checked by `parse`, or the failure it reported.
+template <typename T, typename Parse>
+std::optional<T> Checked(const QString& value, Parse parse, Failure& failure)
+{
+    QString error;
+    auto result = parse(value, error);
+    if (!result)
+        failure = {ExitBadInput, error.toStdString() + "; nothing sent\n"};
+    return result;
+}
+
+int RunSend(CommandContext& context, const QCommandLineParser& parser, const Options& o)
+{
+    for (const QCommandLineOption* required : {&o.zone, &o.op, &o.phone, &o.text})
+        if (!parser.isSet(*required))
+            return Fail(context, Usage(QStringLiteral("send needs --%1").arg(required->names().constLast())));
+    Failure failure;
+    SendValues values;
+    const auto zone = Checked<std::int32_t>(parser.value(o.zone), ParseZone, failure);
+    const auto smsc = zone ? Checked<std::int32_t>(parser.value(o.op), ParseOperator, failure) : std::nullopt;
+    const auto pin = smsc ? Checked<std::u16string>(parser.value(o.pin), ParsePin, failure) : std::nullopt;
+    const auto phone = pin ? Checked<std::u16string>(parser.value(o.phone), ParsePhone, failure) : std::nullopt;
+    const auto text = phone ? Checked<std::u16string>(parser.value(o.text), ParseText, failure) : std::nullopt;
+    if (!text)
+        return Fail(context, failure);
+    values = {*zone, *smsc, *pin, *phone, *text};
+    if (parser.isSet(o.dryRun))
+        return PrintDryRun(context, values);
+    return SendZone(context, parser.value(o.device).toStdString(), values);
+}
+
+int RunShow(CommandContext& context, const QCommandLineParser& parser, const Options& o)
+{
+    if (parser.isSet(o.zone) && parser.isSet(o.all))
+        return Fail(context, Usage(QStringLiteral("show takes --zone or --all, not both")));
+    std::vector<std::int32_t> zones;
+    if (parser.isSet(o.zone)) {
+        Failure failure;
+        const auto zone = Checked<std::int32_t>(parser.value(o.zone), ParseZone, failure);
+        if (!zone)
+            return Fail(context, failure);
+        zones.push_back(*zone);
+    } else {
+        for (const ZoneEntry& entry : ZoneTable)
+            zones.push_back(entry.zone);
+    }
+    return ShowZones(context, parser.value(o.device).toStdString(), zones, parser.isSet(o.json));
+}
+
+}  // namespace
+
+int RunCommandLine(const QStringList& arguments, CommandContext& context)
+{
+    const Options o;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(Description());
+    parser.addOptions(o.All());
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("list, show, send, backup or restore."),
+                                 QStringLiteral("command [arguments]"));
+    if (!parser.parse(arguments))
+        return Fail(context, Usage(parser.errorText()));
+    const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(o.help)) {
+        context.out << parser.helpText().toStdString() << std::flush;
+        return ExitOk;
+    }
+    if (parser.isSet(o.version)) {
+        context.out << "velbrix-qorun-cli " << QORUN_VERSION << "\n" << std::flush;
+        return ExitOk;
+    }
+    if (positional.isEmpty())
+        return Fail(context, Usage(QStringLiteral("no command given")));
+    const QString command = positional.front();
+    const auto found = Commands().find(command);
+    if (found == Commands().end())
+        return Fail(context, Usage(QStringLiteral("unknown command '%1'").arg(command)));
+    for (const QString& name : parser.optionNames()) {
+        const QCommandLineOption* option = nullptr;
+        for (const QCommandLineOption& candidate : o.All())
+            if (candidate.names().contains(name))
+                option = &candidate;
+        const QString longName = option != nullptr ? option->names().constLast() : name;
+        if (!found->second.options.contains(longName))
+            return Fail(context, Usage(QStringLiteral("%1 does not take --%2").arg(command, longName)));
+    }
+    for (const QCommandLineOption& option : o.All())
+        if (parser.values(option).size() > 1)
+            return Fail(context, Usage(QStringLiteral("--%1 given more than once").arg(option.names().constLast())));
+    const bool takesFile = command == QLatin1String("backup") || command == QLatin1String("restore");
+    const qsizetype expected = takesFile ? 2 : 1;
+    if (positional.size() != expected)
+        return Fail(context, Usage(takesFile ? QStringLiteral("%1 needs one FILE").arg(command)
+                                               : QStringLiteral("%1 takes no further arguments").arg(command)));
+
+    const std::string device = parser.value(o.device).toStdString();
+    if (command == QLatin1String("list"))
+        return ListUnits(context);
+    if (command == QLatin1String("show"))
+        return RunShow(context, parser, o);
+    if (command == QLatin1String("send"))
+        return RunSend(context, parser, o);
+    if (command == QLatin1String("backup"))
+        return BackupZones(context, device, positional.at(1));
+    Failure failure;
+    const auto pin = Checked<std::u16string>(parser.value(o.pin), ParsePin, failure);
+    if (!pin)
+        return Fail(context, failure);
+    return RestoreZones(context, device, positional.at(1), *pin, parser.isSet(o.verify));
+}

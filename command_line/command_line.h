@@ -1,0 +1,22 @@
+#pragma once
+// The command line's commands, driven by a UnitSource and writing to the
+// given streams, so tests run them against the in-process unit.
+
+#include <QStringList>
+
+#include <ostream>
+
+#include "command_line/connected_unit.h"
+#include "command_line/unit_source.h"
+
+struct CommandContext {
+    UnitSource& units;
+    std::ostream& out;
+    std::ostream& err;
+    bool progress = false;  // say "zone k of n" on err (when it is a terminal)
+    ReadBackTimings timings;
+};
+
+// Runs the command in `arguments` (program name first, as QCoreApplication
+// gives them) and returns the exit status.
+int RunCommandLine(const QStringList& arguments, CommandContext& context);

@@ -1,0 +1,120 @@
+#include "command_line/connected_unit.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include "device_link/device_event.h"
+#include "protocol/readback.h"
+#include "protocol/report_layout.h"
+
+ConnectedUnit::ConnectedUnit(HidLibrary& library, ReadBackTimings timings)
+    : library_(library), timings_(timings), link_(library)
+{
+}
+
+ConnectedUnit::~ConnectedUnit()
+{
+    link_.DetachDeviceLink();
+}
+
+UnitAccess ConnectedUnit::Attach()
+{
+    link_.AttachDeviceLink(this);
+    // A unit already present announces itself with a change event on connect.
+    QCoreApplication::sendPostedEvents(this, DeviceEventMessage);
+    handle_ = library_.GetHandle(DeviceVendorId, DeviceProductId);
+    UnitAccess access = library_.Access(DeviceVendorId, DeviceProductId);
+    if (handle_ == 0)
+        access.state = UnitAccess::State::Absent;
+    return access;
+}
+
+std::optional<ZoneReadout> ConnectedUnit::ReadZone(std::int32_t zone, Failure& failure)
+{
+    const std::string zoneName = "zone " + std::to_string(zone);
+    if (gone_ || handle_ == 0 || library_.GetHandle(DeviceVendorId, DeviceProductId) != handle_) {
+        failure = {ExitNoUnit, "the unit is gone; " + zoneName + " was not read\n"};
+        return std::nullopt;
+    }
+    phone_.clear();
+    text_.clear();
+    state_.ReceivedSmsc.clear();
+    state_.SelectedZone = DecimalText(zone);
+    reports_ = 0;
+
+    QEventLoop loop;
+    QTimer answer;
+    QTimer longest;
+    answer.setSingleShot(true);
+    longest.setSingleShot(true);
+    QObject::connect(&answer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(&longest, &QTimer::timeout, &loop, &QEventLoop::quit);
+    waiting_ = &loop;
+    answerTimer_ = &answer;
+    answer.start(timings_.firstAnswer);
+    longest.start(timings_.longest);
+    RequestZoneReadBack(state_, library_);
+    loop.exec();
+    waiting_ = nullptr;
+    answerTimer_ = nullptr;
+
+    if (gone_) {
+        failure = {ExitNoUnit, "the unit was unplugged while " + zoneName + " was being read (" +
+                                   std::to_string(reports_) + " reports had come)\n"};
+        return std::nullopt;
+    }
+    if (reports_ == 0) {
+        failure = {ExitNoUnit, "no answer from the unit within " +
+                                   std::to_string(timings_.firstAnswer.count()) +
+                                   " ms after asking for " + zoneName + "\n"};
+        return std::nullopt;
+    }
+    if (!longest.isActive()) {
+        failure = {ExitNoUnit, "the unit was still sending " + zoneName + " after " +
+                                   std::to_string(timings_.longest.count()) + " ms\n"};
+        return std::nullopt;
+    }
+    return ZoneReadout{state_.ReceivedSmsc, phone_, text_};
+}
+
+UploadOutcome ConnectedUnit::Send(std::int32_t zone, std::int32_t serviceCentre,
+                                  const std::u16string& pin, const std::u16string& phone,
+                                  const std::u16string& text)
+{
+    return SendZoneConfiguration(state_, library_, zone, serviceCentre, pin, phone, text);
+}
+
+void ConnectedUnit::OnPlugged(DeviceHandle) {}
+
+void ConnectedUnit::OnUnplugged(DeviceHandle pHandle)
+{
+    if (pHandle != handle_)
+        return;
+    gone_ = true;
+    if (waiting_ != nullptr)
+        waiting_->quit();
+}
+
+void ConnectedUnit::OnChanged()
+{
+    // Every change, as the window does, so notifications follow the unit.
+    library_.SetReadNotify(library_.GetHandle(DeviceVendorId, DeviceProductId), true);
+}
+
+void ConnectedUnit::OnRead(DeviceHandle pHandle)
+{
+    if (waiting_ == nullptr) {
+        Report unwanted{};
+        library_.Read(pHandle, unwanted);  // late or unasked: drained, not decoded
+        return;
+    }
+    HandleInputReport(state_, library_, *this, pHandle);
+    ++reports_;
+    answerTimer_->start(timings_.quiet);
+}
+
+void ConnectedUnit::SelectOperator(int)
+{
+    // The operator is told from the whole service-centre number at the end.
+}

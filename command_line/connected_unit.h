@@ -1,0 +1,79 @@
+#pragma once
+// The chosen unit with the device link attached, as the window has it but
+// without a window: a device change enables read notifications, each read
+// notification is decoded by the protocol's decoder, and a zone's read-back
+// is collected until the unit falls quiet.
+
+#include <QObject>
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "command_line/exit_status.h"
+#include "device_link/device_notifications.h"
+#include "device_link/hid_dll_interface.h"
+#include "protocol/configurator_state.h"
+#include "protocol/zone_upload.h"
+
+class QEventLoop;
+class QTimer;
+
+struct ReadBackTimings {
+    // No report at all this long after the request: the unit did not answer.
+    std::chrono::milliseconds firstAnswer{2000};
+    // This long without a report after the last one ends a zone's answer.
+    std::chrono::milliseconds quiet{300};
+    // A unit still sending after this long is broken; the read stops.
+    std::chrono::milliseconds longest{10000};
+};
+
+// What a zone's read-back brought, as the decoder put it together.
+struct ZoneReadout {
+    std::u16string serviceCentre;
+    std::u16string phone;
+    std::u16string text;  // line breaks as CR LF, as stored
+};
+
+class ConnectedUnit : public QObject, public DeviceNotifications, private ConfiguratorView {
+public:
+    ConnectedUnit(HidLibrary& library, ReadBackTimings timings);
+    ~ConnectedUnit() override;
+
+    // Attaches the device link and lets the first device change through.
+    // The unit's access state, Usable when it can be talked to.
+    UnitAccess Attach();
+
+    // Asks for zone `zone` and waits for its answer. Nothing, with `failure`
+    // set, when the unit does not answer, keeps sending or is unplugged.
+    std::optional<ZoneReadout> ReadZone(std::int32_t zone, Failure& failure);
+
+    UploadOutcome Send(std::int32_t zone, std::int32_t serviceCentre, const std::u16string& pin,
+                       const std::u16string& phone, const std::u16string& text);
+
+    void OnPlugged(DeviceHandle pHandle) override;
+    void OnUnplugged(DeviceHandle pHandle) override;
+    void OnChanged() override;
+    void OnRead(DeviceHandle pHandle) override;
+
+private:
+    void SelectOperator(int index) override;
+    std::u16string PhoneText() const override { return phone_; }
+    void SetPhoneText(const std::u16string& text) override { phone_ = text; }
+    std::u16string MessageText() const override { return text_; }
+    void SetMessageText(const std::u16string& text) override { text_ = text; }
+
+    HidLibrary& library_;
+    const ReadBackTimings timings_;
+    HIDDLLInterface link_;
+    ConfiguratorState state_;
+    DeviceHandle handle_ = 0;
+    bool gone_ = false;
+    std::size_t reports_ = 0;
+    std::u16string phone_;
+    std::u16string text_;
+    QEventLoop* waiting_ = nullptr;  // set while a read-back is awaited
+    QTimer* answerTimer_ = nullptr;
+};

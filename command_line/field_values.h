@@ -1,0 +1,28 @@
+#pragma once
+// The values a user gives on the command line or in a backup file, checked
+// against what the unit's memory holds and turned into the texts the
+// protocol sends; and the unit's texts turned back for showing.
+//
+// A line break is "\n" for the user and CR LF on the wire, where it counts
+// two UTF-16 units towards the text's limit.
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// Each parser returns the value, or nothing with `error` saying why.
+std::optional<std::int32_t> ParseZone(const QString& text, QString& error);
+// An operator's name (any letter case) or a service-centre number of 1 to 9
+// digits without a leading zero, so that the number sent reads as given.
+std::optional<std::int32_t> ParseOperator(const QString& text, QString& error);
+std::optional<std::u16string> ParsePin(const QString& text, QString& error);
+std::optional<std::u16string> ParsePhone(const QString& text, QString& error);
+// Every "\n" not already after a CR becomes CR LF.
+std::optional<std::u16string> ParseText(const QString& text, QString& error);
+
+// The operator's name when the number is one of the table's, else the number.
+QString OperatorLabel(const std::u16string& serviceCentre);
+// The wire text with each CR LF as "\n".
+QString DisplayText(const std::u16string& wireText);

@@ -1,0 +1,71 @@
+// velbrix-qorun-cli: the command line over the USB backend.
+
+#include <QCoreApplication>
+#include <QStringDecoder>
+
+#include <unistd.h>
+
+#include <iostream>
+#include <memory>
+
+#include "command_line/command_line.h"
+#include "usb_backend/attached_units.h"
+#include "usb_backend/hidapi_library.h"
+#include "usb_backend/notices.h"
+
+namespace {
+
+class UsbUnits : public UnitSource {
+public:
+    std::vector<ListedUnit> List() override
+    {
+        std::vector<ListedUnit> units;
+        for (const AttachedUnit& unit : ListAttachedUnits(DeviceVendorId, DeviceProductId)) {
+            const auto access = unit.access == AttachedUnit::Access::Openable ? ListedUnit::Access::Openable
+                                : unit.access == AttachedUnit::Access::Denied ? ListedUnit::Access::Denied
+                                                                              : ListedUnit::Access::Failed;
+            units.push_back({unit.devnode, access});
+        }
+        return units;
+    }
+
+    HidLibrary& Open(const std::string& devnode) override
+    {
+        HidapiOptions options;
+        options.diagnostics = nullptr;  // the commands say it themselves
+        library_ = std::make_unique<HidapiLibrary>(options, devnode);
+        return *library_;
+    }
+
+    std::string AccessFix() const override { return PermissionFix(); }
+
+private:
+    std::unique_ptr<HidapiLibrary> library_;
+};
+
+// Arguments that are not UTF-8 would reach the unit as replacement characters.
+bool ArgumentsAreUtf8(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = decoder(QByteArrayView(argv[i]));
+        if (decoder.hasError()) {
+            std::cerr << "velbrix-qorun-cli: argument " << i << " is not valid UTF-8; nothing sent\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("velbrix-qorun-cli"));
+    if (!ArgumentsAreUtf8(argc, argv))
+        return ExitBadInput;
+    UsbUnits units;
+    CommandContext context{units, std::cout, std::cerr, isatty(STDERR_FILENO) == 1, {}};
+    return RunCommandLine(QCoreApplication::arguments(), context);
+}

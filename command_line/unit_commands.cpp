@@ -1,0 +1,268 @@
+#include "command_line/unit_commands.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QSaveFile>
+
+#include <cstdio>
+#include <memory>
+
+#include "command_line/field_values.h"
+#include "command_line/unit_choice.h"
+#include "command_line/zone_listing.h"
+#include "protocol/report_layout.h"
+
+namespace {
+
+// The unit a command works on, chosen, opened and attached; null with the
+// failure already reported.
+std::unique_ptr<ConnectedUnit> Connect(CommandContext& context, const std::string& device, int& status)
+{
+    const UnitChoice choice = ChooseUnit(context.units.List(), device, context.units.AccessFix());
+    if (choice.devnode.empty()) {
+        status = Fail(context, choice.failure);
+        return nullptr;
+    }
+    auto unit = std::make_unique<ConnectedUnit>(context.units.Open(choice.devnode), context.timings);
+    const UnitAccess access = unit->Attach();
+    if (access.state == UnitAccess::State::Usable)
+        return unit;
+    if (access.state == UnitAccess::State::Denied)
+        status = Fail(context, {ExitNoUnit, "the unit at " + choice.devnode +
+                                                  " may not be opened by this user (permission denied)\n" +
+                                                  context.units.AccessFix()});
+    else
+        status = Fail(context, {ExitNoUnit, "no unit attached\n"});
+    return nullptr;
+}
+
+void Progress(CommandContext& context, const char* what, std::size_t k, std::size_t n)
+{
+    if (context.progress)
+        context.err << what << ": zone " << k << " of " << n << "\n" << std::flush;
+}
+
+// Reads each zone in turn; on a failure says how far it got.
+std::optional<std::vector<ZoneReadout>> ReadZones(CommandContext& context, ConnectedUnit& unit,
+                                                  const std::vector<std::int32_t>& zones,
+                                                  const char* what, int& status)
+{
+    std::vector<ZoneReadout> readouts;
+    for (std::size_t i = 0; i < zones.size(); ++i) {
+        Progress(context, what, i + 1, zones.size());
+        Failure failure;
+        auto readout = unit.ReadZone(zones[i], failure);
+        if (!readout) {
+            failure.message += std::to_string(i) + " of " + std::to_string(zones.size()) +
+                               " zones had been read\n";
+            status = Fail(context, failure);
+            return std::nullopt;
+        }
+        readouts.push_back(std::move(*readout));
+    }
+    return readouts;
+}
+
+// Records the reports instead of sending them.
+class DryRunLibrary : public HidLibrary {
+public:
+    std::vector<Report> written;
+
+    bool Connect(WindowHandle) override { return true; }
+    bool Disconnect() override { return true; }
+    DeviceHandle GetHandle(std::int32_t, std::int32_t) override { return 0; }
+    void SetReadNotify(DeviceHandle, bool) override {}
+    bool Read(DeviceHandle, Report&) override { return false; }
+    bool WriteEx(std::int32_t, std::int32_t, const Report& report) override
+    {
+        written.push_back(report);
+        return true;
+    }
+};
+
+std::string Utf8(const QString& text)
+{
+    return text.toStdString();
+}
+
+}  // namespace
+
+int Fail(CommandContext& context, const Failure& failure)
+{
+    context.err << "velbrix-qorun-cli: " << failure.message << std::flush;
+    return failure.status;
+}
+
+int ListUnits(CommandContext& context)
+{
+    const std::vector<ListedUnit> units = context.units.List();
+    if (units.empty())
+        return Fail(context, {ExitNoUnit, "no unit attached\n"});
+    context.out << DescribeUnits(units) << std::flush;
+    for (const ListedUnit& unit : units) {
+        if (unit.access == ListedUnit::Access::Denied) {
+            context.err << context.units.AccessFix() << std::flush;
+            break;
+        }
+    }
+    return ExitOk;
+}
+
+int ShowZones(CommandContext& context, const std::string& device,
+              const std::vector<std::int32_t>& zones, bool json)
+{
+    int status = ExitOk;
+    auto unit = Connect(context, device, status);
+    if (!unit)
+        return status;
+    const auto readouts = ReadZones(context, *unit, zones, "show", status);
+    if (!readouts)
+        return status;
+    const ZoneListing listing = ListingOf(zones, *readouts);
+    if (json)
+        context.out << QJsonDocument(ListingJson(listing)).toJson(QJsonDocument::Indented).toStdString();
+    else
+        context.out << Utf8(ListingText(listing));
+    context.out << std::flush;
+    return ExitOk;
+}
+
+int PrintDryRun(CommandContext& context, const SendValues& values)
+{
+    DryRunLibrary library;
+    ConfiguratorState state;
+    SendZoneConfiguration(state, library, values.zone, values.serviceCentre, values.pin, values.phone,
+                          values.text);
+    for (const Report& report : library.written) {
+        char line[3 * 9 + 1];
+        for (std::size_t i = 0; i < report.size(); ++i)
+            std::snprintf(line + 3 * i, 4, i + 1 < report.size() ? "%02X " : "%02X", report[i]);
+        context.out << line << "\n";
+    }
+    context.out << std::flush;
+    return ExitOk;
+}
+
+int SendZone(CommandContext& context, const std::string& device, const SendValues& values)
+{
+    int status = ExitOk;
+    auto unit = Connect(context, device, status);
+    if (!unit)
+        return status;
+    const UploadOutcome outcome =
+        unit->Send(values.zone, values.serviceCentre, values.pin, values.phone, values.text);
+    const std::string sent = std::to_string(outcome.reportsSent) + " reports";
+    if (outcome.refusedAtAddress)
+        return Fail(context, {ExitNoUnit, "the unit went away during the upload of zone " +
+                                                std::to_string(values.zone) + ": " + sent +
+                                                " sent, stopped at address " +
+                                                std::to_string(*outcome.refusedAtAddress) + "\n"});
+    if (outcome.stoppedAtAddress)
+        return Fail(context, {ExitNoUnit, "the upload does not fit the unit's memory: " + sent +
+                                                " sent, stopped at address " +
+                                                std::to_string(*outcome.stoppedAtAddress) + "\n"});
+    context.out << "zone " << values.zone << ": " << sent << " sent\n" << std::flush;
+    return ExitOk;
+}
+
+int BackupZones(CommandContext& context, const std::string& device, const QString& path)
+{
+    // Opened first so a bad path costs no traffic; nothing replaces the
+    // file unless all four zones came back.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Fail(context, {ExitBadInput, "cannot write " + Utf8(path) + ": " + Utf8(file.errorString()) + "\n"});
+    int status = ExitOk;
+    auto unit = Connect(context, device, status);
+    if (!unit)
+        return status;
+    std::vector<std::int32_t> zones;
+    for (const ZoneEntry& entry : ZoneTable)
+        zones.push_back(entry.zone);
+    const auto readouts = ReadZones(context, *unit, zones, "backup", status);
+    if (!readouts) {
+        context.err << "velbrix-qorun-cli: no backup written\n" << std::flush;
+        return status;
+    }
+    file.write(BackupFile(ListingOf(zones, *readouts)));
+    if (!file.commit())
+        return Fail(context, {ExitBadInput, "cannot write " + Utf8(path) + ": " + Utf8(file.errorString()) + "\n"});
+    context.out << "4 zones saved to " << Utf8(path) << "\n" << std::flush;
+    return ExitOk;
+}
+
+namespace {
+
+// Each field the unit holds differently from the plan, one line each.
+std::string Differences(const RestorePlan& plan, const std::vector<ZoneReadout>& readouts)
+{
+    std::string lines;
+    const auto differ = [&lines](const std::string& what, const QString& expected, const QString& found) {
+        if (expected != found)
+            lines += what + ": file has \"" + Utf8(expected) + "\", unit has \"" + Utf8(found) + "\"\n";
+    };
+    for (std::size_t i = 0; i < plan.zones.size() && i < readouts.size(); ++i) {
+        const ZoneUpload& zone = plan.zones[i];
+        const ZoneReadout& found = readouts[i];
+        const std::string name = "zone " + std::to_string(zone.zone);
+        // Every zone's answer carries the one global service centre: told once.
+        if (i == 0)
+            differ("operator", OperatorLabel(DecimalText(plan.serviceCentre)), OperatorLabel(found.serviceCentre));
+        differ(name + " phone", DisplayText(zone.phone), DisplayText(found.phone));
+        differ(name + " text", DisplayText(zone.text), DisplayText(found.text));
+    }
+    return lines;
+}
+
+}  // namespace
+
+int RestoreZones(CommandContext& context, const std::string& device, const QString& path,
+                 const std::u16string& pin, bool verify)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Fail(context, {ExitBadInput, "cannot read " + Utf8(path) + ": " + Utf8(file.errorString()) + "\n"});
+    QString error;
+    const auto plan = ParseBackupFile(file.readAll(), error);
+    if (!plan)
+        return Fail(context, {ExitBadInput, Utf8(path) + ": " + Utf8(error) + "; nothing sent\n"});
+
+    int status = ExitOk;
+    auto unit = Connect(context, device, status);
+    if (!unit)
+        return status;
+    const std::size_t count = plan->zones.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const ZoneUpload& zone = plan->zones[i];
+        Progress(context, "restore", i + 1, count);
+        // The PIN is global: once is enough.
+        const UploadOutcome outcome =
+            unit->Send(zone.zone, plan->serviceCentre, i == 0 ? pin : std::u16string(), zone.phone, zone.text);
+        if (!outcome.Complete()) {
+            const auto address = outcome.refusedAtAddress ? *outcome.refusedAtAddress : *outcome.stoppedAtAddress;
+            return Fail(context, {ExitNoUnit, "the unit went away while zone " + std::to_string(zone.zone) +
+                                                    " was being restored (" + std::to_string(i) + " of " +
+                                                    std::to_string(count) + " zones restored; " +
+                                                    std::to_string(outcome.reportsSent) +
+                                                    " reports of this zone sent, stopped at address " +
+                                                    std::to_string(address) + ")\n"});
+        }
+    }
+    context.out << count << " zones restored from " << Utf8(path) << "\n" << std::flush;
+    if (!verify)
+        return ExitOk;
+
+    std::vector<std::int32_t> zones;
+    for (const ZoneUpload& zone : plan->zones)
+        zones.push_back(zone.zone);
+    const auto readouts = ReadZones(context, *unit, zones, "verify", status);
+    if (!readouts)
+        return status;
+    const std::string differences = Differences(*plan, *readouts);
+    if (differences.empty()) {
+        context.out << "verified: the unit holds what the file holds\n" << std::flush;
+        return ExitOk;
+    }
+    context.out << differences << std::flush;
+    return Fail(context, {ExitDifferences, "verify found differences\n"});
+}

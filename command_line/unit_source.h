@@ -1,0 +1,25 @@
+#pragma once
+// Where the command line finds units: the attached ones as listed, and a
+// HidLibrary that talks to one of them. The USB backend provides it in the
+// program; tests provide the in-process unit.
+
+#include <string>
+#include <vector>
+
+#include "protocol/hid_library.h"
+
+struct ListedUnit {
+    enum class Access { Openable, Denied, Failed };
+    std::string devnode;
+    Access access = Access::Failed;
+};
+
+class UnitSource {
+public:
+    virtual ~UnitSource() = default;
+    virtual std::vector<ListedUnit> List() = 0;
+    // A library for the unit on `devnode` only; it lives as long as the source.
+    virtual HidLibrary& Open(const std::string& devnode) = 0;
+    // What to do so that this user may open a unit, as indented lines.
+    virtual std::string AccessFix() const = 0;
+};

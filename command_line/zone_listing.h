@@ -1,0 +1,47 @@
+#pragma once
+// Zones as the command line shows and saves them: texts with "\n" line
+// breaks, the operator by name or number. One JSON shape serves `show
+// --json` and the backup file; the backup adds its format and version.
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "command_line/connected_unit.h"
+
+struct ShownZone {
+    std::int32_t zone = 0;
+    QString phone;
+    QString text;
+};
+
+struct ZoneListing {
+    QString operatorLabel;  // name, or the number when it matches none
+    std::vector<ShownZone> zones;
+};
+
+// `readouts[i]` is the answer for `zones[i]`; the operator comes from the
+// first answer.
+ZoneListing ListingOf(const std::vector<std::int32_t>& zones, const std::vector<ZoneReadout>& readouts);
+
+QJsonObject ListingJson(const ZoneListing& listing);
+QString ListingText(const ZoneListing& listing);
+
+inline constexpr int BackupVersion = 1;
+QByteArray BackupFile(const ZoneListing& listing);
+
+// A backup file checked whole, in the values the upload takes.
+struct ZoneUpload {
+    std::int32_t zone = 0;
+    std::u16string phone;
+    std::u16string text;  // CR LF line breaks
+};
+struct RestorePlan {
+    std::int32_t serviceCentre = 0;
+    std::vector<ZoneUpload> zones;  // in zone order, each zone at most once
+};
+std::optional<RestorePlan> ParseBackupFile(const QByteArray& content, QString& error);

@@ -1,0 +1,113 @@
+// Every bad input is refused with its exit status and a message saying what
+// is wrong, and nothing at all reaches the unit. Boundary values that fit go
+// through (checked with --dry-run, which sends nothing either).
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "cli_harness.h"
+
+namespace {
+
+struct BadInput {
+    const char* name;
+    QStringList arguments;        // "FILE" stands for a file holding `file`
+    std::optional<QByteArray> file;
+    std::vector<ListedUnit> listed;  // empty: one openable unit
+    int status;
+    const char* message;  // part of what err says
+};
+
+QByteArray Backup(const QByteArray& operatorValue, const QByteArray& zones,
+                  const QByteArray& version = "1")
+{
+    return R"({"format": "velbrix-qorun-backup", "version": )" + version + R"(, "operator": )" +
+           operatorValue + R"(, "zones": [)" + zones + "]}";
+}
+
+const QByteArray GoodZone = R"({"zone": 1, "phone": "611222333", "text": "Zona uno"})";
+
+QStringList Send(const QString& zone, const QString& op, const QString& phone, const QString& text)
+{
+    return {"send", "--zone", zone, "--operator", op, "--phone", phone, "--text", text};
+}
+
+const ListedUnit Usable{"/dev/hidraw1", ListedUnit::Access::Openable};
+
+const BadInput Rows[] = {
+    {"ZoneOutOfRange", Send("5", "AMENA", "1", "a"), {}, {}, 2, "zone: '5' is not a zone"},
+    {"ZoneNotANumber", Send("1x", "AMENA", "1", "a"), {}, {}, 2, "not a zone"},
+    {"UnknownOperator", Send("1", "ORANGE", "1", "a"), {}, {}, 2, "operator: 'ORANGE'"},
+    {"OperatorNumberWithLeadingZero", Send("1", "0609090909", "1", "a"), {}, {}, 2, "operator"},
+    {"OperatorNumberTooLong", Send("1", "1234567890", "1", "a"), {}, {}, 2, "operator"},
+    {"PinTooLong", Send("1", "AMENA", "1", "a") << "--pin" << "12345", {}, {}, 2, "pin: 5 UTF-16 units"},
+    {"PhoneTooLong", Send("1", "AMENA", "1234567890", "a"), {}, {}, 2, "phone: 10 UTF-16 units"},
+    {"TextTooLong", Send("1", "AMENA", "1", QString(50, 'a')), {}, {}, 2, "text"},
+    {"LineBreakCountsTwo", Send("1", "AMENA", "1", QString(48, 'a') + "\n"), {}, {}, 2, "50 UTF-16 units"},
+    {"LoneSurrogate", Send("1", "AMENA", "1", QString(QChar(0xD800)) + "a"), {}, {}, 2, "lone UTF-16 surrogate"},
+    {"LongestValuesFit", Send("4", "622996111", "123456789", QString(47, 'a') + "\n") << "--pin" << "1234" << "--dry-run",
+     {}, {}, 0, ""},
+    {"SendWithoutPhone", {"send", "--zone", "1", "--operator", "AMENA", "--text", "a"}, {}, {}, 2, "send needs --phone"},
+    {"ShowZoneAndAll", {"show", "--zone", "1", "--all"}, {}, {}, 2, "not both"},
+    {"UnknownCommand", {"erase"}, {}, {}, 2, "unknown command 'erase'"},
+    {"OptionOfAnotherCommand", {"list", "--verify"}, {}, {}, 2, "list does not take --verify"},
+    {"BackupWithoutFile", {"backup"}, {}, {}, 2, "backup needs one FILE"},
+    {"BackupIntoMissingFolder", {"backup", "/nonexistent-folder/unit.json"}, {}, {}, 2, "cannot write"},
+    {"RestoreMissingFile", {"restore", "/nonexistent-folder/unit.json"}, {}, {}, 2, "cannot read"},
+    {"RestoreNotJson", {"restore", "FILE"}, QByteArray("{\"zones\": ["), {}, 2, "not JSON"},
+    {"RestoreOtherFormat", {"restore", "FILE"}, QByteArray(R"({"format": "other"})"), {}, 2, "format"},
+    {"RestoreNewerVersion", {"restore", "FILE"}, Backup(R"("AMENA")", GoodZone, "2"), {}, 2, "version"},
+    {"RestoreUnknownOperator", {"restore", "FILE"}, Backup(R"("ORANGE")", GoodZone), {}, 2, "operator"},
+    {"RestoreNoZones", {"restore", "FILE"}, Backup(R"("AMENA")", ""), {}, 2, "zones: missing, empty"},
+    {"RestoreZoneNotWhole", {"restore", "FILE"},
+     Backup(R"("AMENA")", R"({"zone": 1.5, "phone": "1", "text": "a"})"), {}, 2, "zones[0].zone"},
+    {"RestoreZoneTwice", {"restore", "FILE"}, Backup(R"("AMENA")", GoodZone + "," + GoodZone), {}, 2, "appears twice"},
+    // The fault sits in the last zone: the first must not have been sent.
+    {"RestoreLastZoneTooLong", {"restore", "FILE"},
+     Backup(R"("AMENA")", GoodZone + R"(, {"zone": 4, "phone": "1", "text": ")" + QByteArray(50, 'a') + "\"}"), {}, 2,
+     "zones[1].text"},
+    {"RestoreLoneSurrogate", {"restore", "FILE"},
+     Backup(R"("AMENA")", R"({"zone": 2, "phone": "1", "text": "a\ud800"})"), {}, 2, "lone UTF-16 surrogate"},
+    {"RestorePinTooLong", {"restore", "FILE", "--pin", "12345"}, Backup(R"("AMENA")", GoodZone), {}, 2, "pin"},
+    {"SeveralUnitsWithoutDevice", Send("1", "AMENA", "1", "a"), {}, {Usable, {"/dev/hidraw2", ListedUnit::Access::Openable}},
+     2, "several units attached; pick one with --device NODE:\n/dev/hidraw1"},
+    {"DeviceThatIsNoUnit", QStringList{"--device", "/dev/hidraw9"} + Send("1", "AMENA", "1", "a"), {}, {Usable}, 3,
+     "no unit attached at /dev/hidraw9"},
+    {"UnitThatMayNotBeOpened", Send("1", "AMENA", "1", "a"), {}, {{"/dev/hidraw1", ListedUnit::Access::Denied}}, 3,
+     "permission denied)\n  Fix: install the udev rule"},
+};
+
+class ArgumentValidation : public testing::TestWithParam<BadInput> {};
+
+TEST_P(ArgumentValidation, IsRefusedWithItsStatusAndMessageAndSendsNothing)
+{
+    const BadInput& row = GetParam();
+    InProcessUnits units;
+    if (!row.listed.empty())
+        units.listed = row.listed;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("unit.json");
+    if (row.file) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(*row.file);
+    }
+    QStringList arguments = row.arguments;
+    arguments.replaceInStrings(QRegularExpression("^FILE$"), path);
+
+    const CliRun run = RunCli(units, arguments);
+    EXPECT_EQ(run.status, row.status) << run.err;
+    EXPECT_NE(run.err.find(row.message), std::string::npos) << run.err;
+    EXPECT_TRUE(units.model.Log().empty()) << units.model.Log().size() << " reports reached the unit";
+}
+
+INSTANTIATE_TEST_SUITE_P(EachInput, ArgumentValidation, testing::ValuesIn(Rows),
+                         [](const testing::TestParamInfo<BadInput>& info) { return info.param.name; });
+
+}  // namespace

@@ -1,0 +1,17 @@
+#pragma once
+// Every attached device with one identity, as hidapi lists it, and whether
+// this user can open it: what a command line shows before choosing a unit.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct AttachedUnit {
+    enum class Access { Openable, Denied, Failed };
+    std::string devnode;
+    Access access = Access::Failed;
+};
+
+// One entry per hidraw node (hidapi lists a node once per top-level usage),
+// in hidapi's order. Each node is opened and closed again to learn its access.
+std::vector<AttachedUnit> ListAttachedUnits(std::uint16_t vendorId, std::uint16_t productId);
