@@ -12,12 +12,13 @@
 
 namespace {
 
-// A window whose notifications and own event handling write to one log, so
-// the order between them shows.
+using Log = std::vector<std::string>;
+
+// Notifications and the window's own handling write to one log, so the
+// order between them shows.
 class TestWindow : public DeviceEventRecorder, public DeviceNotifications {
 public:
-    std::vector<std::string> log;
-
+    Log log;
     void OnPlugged(DeviceHandle h) override { log.push_back("plugged " + std::to_string(h)); }
     void OnUnplugged(DeviceHandle h) override { log.push_back("unplugged " + std::to_string(h)); }
     void OnChanged() override { log.push_back("changed"); }
@@ -34,26 +35,14 @@ protected:
     }
 };
 
-// Lets a test act from inside Connect/Disconnect to see what is hooked then.
+// Lets a test act from inside Connect and Disconnect.
 class HookedLibrary : public RecordingLibrary {
 public:
-    std::function<void()> duringConnect, duringDisconnect;
+    std::function<void()> during = [] {};
     WindowHandle connectedTo = nullptr;
-    bool connectResult = true, disconnectResult = true;
-
-    bool Connect(WindowHandle window) override
-    {
-        connectedTo = window;
-        if (duringConnect)
-            duringConnect();
-        return connectResult;
-    }
-    bool Disconnect() override
-    {
-        if (duringDisconnect)
-            duringDisconnect();
-        return disconnectResult;
-    }
+    bool result = true;
+    bool Connect(WindowHandle window) override { connectedTo = window; during(); return result; }
+    bool Disconnect() override { during(); return result; }
 };
 
 void Send(QObject* window, int code, DeviceHandle handle = 0)
@@ -62,8 +51,6 @@ void Send(QObject* window, int code, DeviceHandle handle = 0)
     QCoreApplication::sendEvent(window, &e);
 }
 
-using Log = std::vector<std::string>;
-
 class DeviceEventHook : public ::testing::Test {
 protected:
     HookedLibrary library;
@@ -71,16 +58,15 @@ protected:
     HIDDLLInterface link{library};
 };
 
-TEST_F(DeviceEventHook, DispatchesEachCodeBeforeTheWindowsOwnHandlingAndOnlyTheFourCodes)
+TEST_F(DeviceEventHook, DispatchesTheFourCodesBeforeTheWindowsOwnHandlingAndNothingElse)
 {
+    Send(&window, EventChanged);  // not attached yet
+    EXPECT_EQ(window.log, Log{"window 3"});
     link.AttachDeviceLink(&window);
     const std::pair<int, Log> cases[] = {
-        {EventPlugged, {"plugged 11", "window 1"}},
-        {EventUnplugged, {"unplugged 11", "window 2"}},
-        {EventChanged, {"changed", "window 3"}},
-        {EventRead, {"read 11", "window 4"}},
-        {5, {"window 5"}},
-        {0, {"window 0"}},
+        {EventPlugged, {"plugged 11", "window 1"}}, {EventUnplugged, {"unplugged 11", "window 2"}},
+        {EventChanged, {"changed", "window 3"}},    {EventRead, {"read 11", "window 4"}},
+        {5, {"window 5"}},                          {0, {"window 0"}},
     };
     for (const auto& [code, expected] : cases) {
         window.log.clear();
@@ -90,45 +76,26 @@ TEST_F(DeviceEventHook, DispatchesEachCodeBeforeTheWindowsOwnHandlingAndOnlyTheF
     window.log.clear();
     QEvent user(QEvent::User);
     QCoreApplication::sendEvent(&window, &user);
+    PostDeviceEvent(library.connectedTo, EventRead, 3);  // posted: by the loop, in order
     EXPECT_EQ(window.log, Log{"window user"});
-}
-
-TEST_F(DeviceEventHook, PostedEventsAreDispatchedByTheEventLoopInOrder)
-{
-    link.AttachDeviceLink(&window);
-    PostDeviceEvent(library.connectedTo, EventChanged);
-    PostDeviceEvent(library.connectedTo, EventRead, 3);
-    EXPECT_TRUE(window.log.empty());
     QCoreApplication::processEvents();
-    EXPECT_EQ(window.log, (Log{"changed", "window 3", "read 3", "window 4"}));
+    EXPECT_EQ(window.log, (Log{"window user", "read 3", "window 4"}));
 }
 
-TEST_F(DeviceEventHook, AttachConnectsTheWindowBeforeHookingItAndReturnsConnectsResult)
+TEST_F(DeviceEventHook, AttachConnectsBeforeHookingAndDetachDisconnectsBeforeUnhooking)
 {
-    library.connectResult = false;
-    library.duringConnect = [&] { Send(&window, EventChanged); };
-    EXPECT_FALSE(link.AttachDeviceLink(&window));
+    library.result = false;
+    library.during = [&] { Send(&window, EventChanged); };
+    EXPECT_FALSE(link.AttachDeviceLink(&window));  // the library's result, as it comes
     EXPECT_EQ(library.connectedTo, WindowHandleOf(&window));
     EXPECT_EQ(window.log, Log{"window 3"});
-}
 
-TEST_F(DeviceEventHook, DetachDisconnectsBeforeUnhookingAndReturnsDisconnectsResult)
-{
-    link.AttachDeviceLink(&window);
-    library.disconnectResult = false;
-    library.duringDisconnect = [&] { Send(&window, EventChanged); };
+    window.log.clear();
     EXPECT_FALSE(link.DetachDeviceLink());
     EXPECT_EQ(window.log, (Log{"changed", "window 3"}));
-
     window.log.clear();
     Send(&window, EventRead, 4);
     EXPECT_EQ(window.log, Log{"window 4"});
-}
-
-TEST_F(DeviceEventHook, NothingIsDispatchedBeforeAttach)
-{
-    Send(&window, EventChanged);
-    EXPECT_EQ(window.log, Log{"window 3"});
 }
 
 TEST(DeviceEventHookLifetime, EitherSideMayGoFirst)

@@ -18,30 +18,6 @@ std::vector<int> Drain(InputQueue& queue, DeviceHandle handle)
 
 }  // namespace
 
-TEST(InputQueue, KeepsOnlyTheEnabledHandlesReportsInOrderWithReportIdZero)
-{
-    InputQueue queue;
-    EXPECT_FALSE(queue.Offer(5, Bytes(1)));  // before read notification
-    queue.Enable(5);
-    EXPECT_FALSE(queue.Offer(6, Bytes(2)));
-    EXPECT_FALSE(queue.Offer(0, Bytes(3)));
-    EXPECT_TRUE(queue.Offer(5, Bytes(0x41)));
-    EXPECT_TRUE(queue.Offer(5, Bytes(0x42)));
-
-    Report report;
-    report.fill(0xEE);
-    const Report untouched = report;
-    EXPECT_FALSE(queue.Take(6, report));
-    EXPECT_FALSE(queue.Take(0, report));
-    EXPECT_EQ(report, untouched);
-    ASSERT_TRUE(queue.Take(5, report));
-    EXPECT_EQ(report, (Report{0, 0x41, 2, 3, 4, 5, 6, 7, 8}));
-    EXPECT_EQ(Drain(queue, 5), std::vector<int>{0x42});
-    report = untouched;
-    EXPECT_FALSE(queue.Take(5, report));
-    EXPECT_EQ(report, untouched);
-}
-
 TEST(InputQueue, WhatEachGateChangeKeepsAndDrops)
 {
     struct Case {
@@ -51,6 +27,7 @@ TEST(InputQueue, WhatEachGateChangeKeepsAndDrops)
         bool keepsNewFor5;
     };
     const Case cases[] = {
+        {"nothing", [](InputQueue&) {}, {1}, true},
         {"enabling the same handle again", [](InputQueue& q) { q.Enable(5); }, {1}, true},
         {"enabling another handle", [](InputQueue& q) { q.Enable(6); }, {}, false},
         {"forgetting another handle", [](InputQueue& q) { q.Forget(6); }, {1}, true},
@@ -59,7 +36,10 @@ TEST(InputQueue, WhatEachGateChangeKeepsAndDrops)
     };
     for (const Case& c : cases) {
         InputQueue queue;
+        EXPECT_FALSE(queue.Offer(5, Bytes(9)));  // before read notification
         queue.Enable(5);
+        EXPECT_FALSE(queue.Offer(6, Bytes(9)));
+        EXPECT_FALSE(queue.Offer(0, Bytes(9)));
         queue.Offer(5, Bytes(1));
         c.change(queue);
         EXPECT_EQ(queue.Offer(5, Bytes(2)), c.keepsNewFor5) << c.what;

@@ -272,11 +272,34 @@ TEST_F(UnitLinkTest, WithoutAWatchingMonitorTheNodesAreListedOnDemand)
     auto sameUnits = std::make_unique<FakeOpener>();
     sameUnits->units = opener->units;
     link = std::make_unique<UnitLink>(std::move(blind), std::move(sameUnits),
-                                      UnitLinkOptions{.diagnostics = &diagnostics});
+                                      UnitLinkOptions{.diagnostics = &diagnostics, .onlyDevnode = {}});
     EXPECT_FALSE(link->Connect(window.Handle()));
     EXPECT_EQ(Delivered(), (Events{{EventChanged, 0}}));
     EXPECT_TRUE(Write(4));
     EXPECT_NE(diagnostics.str().find("udev"), std::string::npos);
+}
+
+TEST_F(UnitLinkTest, ALinkBoundToOneNodeWritesOnlyThereAndNoOtherUnitTakesOver)
+{
+    auto first = AddUnit("/dev/hidraw1");
+    auto chosen = AddUnit("/dev/hidraw2");
+    auto sameUnits = std::make_unique<FakeOpener>();
+    sameUnits->units = opener->units;
+    auto sameNodes = std::make_unique<FakeWatch>();
+    sameNodes->nodes = watch->nodes;
+    watch = sameNodes.get();
+    link = std::make_unique<UnitLink>(std::move(sameNodes), std::move(sameUnits),
+                                      UnitLinkOptions{.diagnostics = &diagnostics, .onlyDevnode = "/dev/hidraw2"});
+    link->Connect(window.Handle());
+    EXPECT_TRUE(Write(1));
+    EXPECT_EQ(link->Access(DeviceVendorId, DeviceProductId).devnode, "/dev/hidraw2");
+
+    chosen->Pull();
+    watch->Unplug("/dev/hidraw2");
+    EXPECT_FALSE(Write(2));
+    EXPECT_EQ(Handle(), 0u);
+    EXPECT_EQ(chosen->Written(), std::vector<Report>{Output(1)});
+    EXPECT_TRUE(first->Written().empty());
 }
 
 }  // namespace
