@@ -57,6 +57,7 @@ TEST_F(WithVirtualUnit, WhatWasSentComesBackOnTheNextPick)
     PickEntry(ALARMA, 2);
     DeliverAll();
     PickEntry(Combo1, 3);
+    Control<QLineEdit>(form, "pin")->clear();
     form.SetPhoneText(u"699000111");
     auto* text = Control<QPlainTextEdit>(form, "Text1");
     QTest::keyClicks(text, "Humo");
