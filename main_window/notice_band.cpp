@@ -1,7 +1,7 @@
 #include "main_window/notice_band.h"
 
 #include <QApplication>
-#include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 
 #include "main_window/font_fit.h"
@@ -53,6 +53,16 @@ bool NoticeBand::eventFilter(QObject* watched, QEvent* event)
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr || widget->window() != label_.window() || widget == &label_)
         return false;
+    if (type == QEvent::KeyPress) {
+        // Copying the notice (its keys pass on to the window) or a lone
+        // modifier is no new action.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool fromNotice = QApplication::focusWidget() == &label_ && widget->isAncestorOf(&label_);
+        if (fromNotice || key == Qt::Key_Control ||
+            key == Qt::Key_Shift || key == Qt::Key_Alt || key == Qt::Key_Meta ||
+            key == Qt::Key_AltGr)
+            return false;
+    }
     ClearAction();
     return false;
 }
