@@ -1,5 +1,6 @@
 #include "main_window/font_fit.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -12,10 +13,11 @@ constexpr qreal Step = 0.5;
 // QLineEdit keeps this much space between its frame and its text.
 constexpr int LineEditTextMargin = 2;
 
-void ShrinkUntil(QWidget& widget, const std::function<bool()>& fits)
+void ShrinkUntil(QWidget& widget, const std::function<bool()>& fits, bool bold = false)
 {
-    widget.setFont(QFont());  // start again from the default
-    QFont font = widget.font();
+    QFont font;  // start again from the default
+    font.setBold(bold);
+    widget.setFont(font);
     while (!fits() && font.pointSizeF() - Step >= SmallestPointSize) {
         font.setPointSizeF(font.pointSizeF() - Step);
         widget.setFont(font);
@@ -27,6 +29,16 @@ void ShrinkUntil(QWidget& widget, const std::function<bool()>& fits)
 void FitCaption(QPushButton& button)
 {
     ShrinkUntil(button, [&] { return button.sizeHint().width() <= button.width(); });
+}
+
+void FitWrapped(QLabel& label)
+{
+    ShrinkUntil(label, [&] {
+        const QRect room = label.contentsRect();
+        const QRect needed = label.fontMetrics().boundingRect(
+            room, static_cast<int>(label.alignment()) | Qt::TextWordWrap, label.text());
+        return needed.width() <= room.width() && needed.height() <= room.height();
+    }, true);
 }
 
 void FitToSample(QLineEdit& edit, const QString& sample)

@@ -5,11 +5,14 @@
 // digits. Such a control keeps the default family and only steps its size
 // down until its content fits.
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QString;
 
 // Fits the button's current caption.
 void FitCaption(QPushButton& button);
+// Fits the label's text, bold, wrapped at word boundaries if need be.
+void FitWrapped(QLabel& label);
 // Fits `sample`, the longest text the box is meant to show whole.
 void FitToSample(QLineEdit& edit, const QString& sample);

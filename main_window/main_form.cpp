@@ -11,6 +11,8 @@
 #include "main_window/font_fit.h"
 #include "main_window/entry_selector.h"
 #include "main_window/message_text_field.h"
+#include "main_window/notice.h"
+#include "main_window/notice_band.h"
 #include "main_window/text_units.h"
 #include "protocol/report_layout.h"
 #include "protocol/zone_upload.h"
@@ -45,11 +47,14 @@ void MainForm::Load()
     message_->SetText(u"Texto a enviar");
     deviceLink_.AttachDeviceLink(this);
     linkAttached_ = true;
+    ShowDeviceState();
 }
 
 void MainForm::OnZoneSelected()
 {
-    ClearNotice();
+    // A new zone starts afresh; only a pick still missing is still said.
+    if (sendNotice_ != SendNotice::MissingPick || CheckPicks())
+        ShowSendNotice(SendNotice::None, {});
     message_->SetText(u"");
     t_e_m_1->setText(QString());
     state_.ReceivedSmsc.clear();
@@ -66,63 +71,103 @@ void MainForm::OnZoneSelected()
 void MainForm::OnOperatorSelected()
 {
     state_.SelectedSmsc = DecimalText(*operators_->SelectedData());
+    if (sendNotice_ == SendNotice::MissingPick && CheckPicks())
+        ShowSendNotice(SendNotice::None, {});
+}
+
+bool MainForm::CheckPicks()
+{
+    // Typed text in a selector carries no entry data to send.
+    const bool zoneMissing = !zones_->SelectedData();
+    const bool operatorMissing = !operators_->SelectedData();
+    if (!zoneMissing && !operatorMissing)
+        return true;
+    ShowSendNotice(SendNotice::MissingPick, MissingPickNotice(zoneMissing, operatorMissing));
+    return false;
 }
 
 void MainForm::OnSendClicked()
 {
-    const auto zone = zones_->SelectedData();
-    const auto smsc = operators_->SelectedData();
-    // Typed text in a selector carries no entry data to send; say which list
-    // needs a pick instead of sending a half-defined configuration.
-    if (!zone && !smsc) {
-        ShowNotice(QStringLiteral("Elija zona y compañía"),
-                   QStringLiteral("No se ha enviado nada: elija una zona y una compañía de la lista."));
+    if (!CheckPicks())
+        return;
+    // The design text would go into the unit as the SIM PIN, and each failed
+    // unlock brings the SIM card closer to its PUK lock.
+    if (pin->text() == QStringView(PinDesignText)) {
+        ShowSendNotice(SendNotice::DesignPin, DesignPinNotice());
         return;
     }
-    if (!zone) {
-        ShowNotice(QStringLiteral("Elija una zona de la lista"),
-                   QStringLiteral("No se ha enviado nada: elija una zona de la lista."));
+    if (ShowDeviceState().state == UnitAccess::State::Absent) {
+        ShowSendNotice(SendNotice::NoUnit, NothingSentNotice(UnitAbsentNotice()));
         return;
     }
-    if (!smsc) {
-        ShowNotice(QStringLiteral("Elija una compañía de la lista"),
-                   QStringLiteral("No se ha enviado nada: elija una compañía de la lista."));
-        return;
-    }
-    const UploadOutcome outcome =
-        SendZoneConfiguration(state_, library_, *zone, *smsc, ToUnits(pin->text()),
-                              PhoneText(), MessageText());
-    if (outcome.Complete()) {
-        ClearNotice();
-        return;
-    }
+    ReportUpload(SendZoneConfiguration(state_, library_, *zones_->SelectedData(),
+                                       *operators_->SelectedData(), ToUnits(pin->text()),
+                                       PhoneText(), MessageText()));
+}
+
+void MainForm::ReportUpload(const UploadOutcome& outcome)
+{
+    // A refused write may have been the library's first news of the unit
+    // going away or of a refused open.
+    const UnitAccess access = ShowDeviceState();
     if (outcome.refusedAtAddress) {
-        ShowNotice(QStringLiteral("Alarma no conectada"),
-                   QStringLiteral("La alarma no recibió la configuración completa "
-                                  "(se detuvo en la dirección %1).")
-                       .arg(*outcome.refusedAtAddress));
+        if (outcome.reportsSent == 0 && access.state == UnitAccess::State::Absent)
+            ShowSendNotice(SendNotice::NoUnit, NothingSentNotice(UnitAbsentNotice()));
+        else if (outcome.reportsSent == 0 && access.state == UnitAccess::State::Denied)
+            ShowSendNotice(SendNotice::NoUnit, NothingSentNotice(UnitDeniedNotice(
+                                                   QString::fromStdString(access.devnode))));
+        else
+            ShowSendNotice(SendNotice::Interrupted,
+                           InterruptedNotice(outcome.reportsSent, *outcome.refusedAtAddress));
         return;
     }
-    ShowNotice(QStringLiteral("Envío incompleto"),
-               QStringLiteral("La configuración no se envió completa: no cabe en la memoria "
-                              "de la alarma (dirección %1).")
-                   .arg(*outcome.stoppedAtAddress));
+    if (outcome.stoppedAtAddress) {
+        ShowSendNotice(SendNotice::BeyondMemory, BeyondMemoryNotice(*outcome.stoppedAtAddress));
+        return;
+    }
+    ShowSendNotice(SendNotice::Sent, SentNotice(FromUnits(state_.SelectedZone)));
 }
 
-void MainForm::ShowNotice(const QString& shortText, const QString& fullText)
+void MainForm::ShowSendNotice(SendNotice cause, const Notice& notice)
 {
-    notice_->setText(shortText);
-    notice_->setToolTip(fullText);
-    notice_->setAccessibleDescription(fullText);
-    notice_->show();
+    sendNotice_ = cause;
+    notices_->ShowAction(notice, cause == SendNotice::Sent);
 }
 
-void MainForm::ClearNotice()
+UnitAccess MainForm::ShowDeviceState()
 {
-    notice_->hide();
-    notice_->clear();
-    notice_->setToolTip(QString());
-    notice_->setAccessibleDescription(QString());
+    const UnitAccess access = library_.Access(DeviceVendorId, DeviceProductId);
+    switch (access.state) {
+    case UnitAccess::State::Absent: notices_->ShowDeviceState(UnitAbsentNotice()); break;
+    case UnitAccess::State::Denied:
+        notices_->ShowDeviceState(UnitDeniedNotice(QString::fromStdString(access.devnode)));
+        break;
+    case UnitAccess::State::Usable: notices_->ClearDeviceState(); break;
+    }
+    // "Not connected" after a press goes once the unit is there and usable.
+    if (sendNotice_ == SendNotice::NoUnit && access.state == UnitAccess::State::Usable)
+        ShowSendNotice(SendNotice::None, {});
+    return access;
+}
+
+void MainForm::OnPlugged(DeviceHandle pHandle)
+{
+    ConfiguratorNotifications::OnPlugged(pHandle);
+    ShowDeviceState();
+}
+
+void MainForm::OnUnplugged(DeviceHandle pHandle)
+{
+    ConfiguratorNotifications::OnUnplugged(pHandle);
+    ShowDeviceState();
+}
+
+void MainForm::OnChanged()
+{
+    // Enabling notifications is what makes the library try to open the unit,
+    // so the state is read after it.
+    ConfiguratorNotifications::OnChanged();
+    ShowDeviceState();
 }
 
 void MainForm::SelectOperator(int index)

@@ -13,12 +13,18 @@
 
 class EntrySelector;
 class MessageTextField;
+class NoticeBand;
+struct Notice;
+struct UploadOutcome;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+
+// What the PIN box shows until the user types the PIN.
+inline constexpr char16_t PinDesignText[] = u"pin";
 
 class MainForm : public QWidget, public ConfiguratorView, public ConfiguratorNotifications {
     Q_OBJECT
@@ -41,6 +47,12 @@ public:
 
     const ConfiguratorState& State() const { return state_; }
 
+    // DeviceNotifications: each also brings the unit's state into the
+    // notice band.
+    void OnPlugged(DeviceHandle pHandle) override;
+    void OnUnplugged(DeviceHandle pHandle) override;
+    void OnChanged() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -53,9 +65,17 @@ private:
     void OnZoneSelected();
     void OnOperatorSelected();
     void OnSendClicked();
-    void ShowNotice(const QString& shortText, const QString& fullText);
-    void ClearNotice();
+    void ReportUpload(const UploadOutcome& outcome);
+    // Which selector still needs a pick; true when both have one.
+    bool CheckPicks();
+    // Shows the unit's state in the notice band and returns it.
+    UnitAccess ShowDeviceState();
     void UnloadDeviceLink();
+
+    // Why the send button's last press left a notice; each goes when its
+    // cause does.
+    enum class SendNotice { None, MissingPick, DesignPin, NoUnit, Interrupted, BeyondMemory, Sent };
+    void ShowSendNotice(SendNotice cause, const Notice& notice);
 
     HidLibrary& library_;
     ConfiguratorState state_;
@@ -71,7 +91,9 @@ private:
     QPlainTextEdit* Text1 = nullptr;
     QPushButton* b_e_1 = nullptr;
     QComboBox* ALARMA = nullptr;
-    QLabel* notice_ = nullptr;  // why the last send did not (fully) go out
+    QLabel* notice_ = nullptr;  // the band between the operator selector and the frame
+    NoticeBand* notices_ = nullptr;
+    SendNotice sendNotice_ = SendNotice::None;
 
     EntrySelector* operators_ = nullptr;
     EntrySelector* zones_ = nullptr;

@@ -15,6 +15,8 @@
 #include "main_window/entry_selector.h"
 #include "main_window/main_form.h"
 #include "main_window/message_text_field.h"
+#include "main_window/notice_band.h"
+#include "main_window/whole_characters.h"
 #include "main_window/text_units.h"
 #include "main_window/twips.h"
 #include "protocol/report_layout.h"
@@ -68,7 +70,8 @@ void MainForm::BuildControls()
     pin = Place<QLineEdit>(this, "pin", TwipRect(1080, 360, 495, 285));
     // The limit holds from the start, also for a first paste.
     pin->setMaxLength(static_cast<int>(PinMaxLength));
-    pin->setText(QStringLiteral("pin"));
+    pin->setValidator(new WholeCharacters(pin));
+    pin->setText(QString::fromUtf16(PinDesignText));
 
     Label1 = CentredLabel(this, "Label1", TwipRect(720, 840, 1335, 255),
                           QStringLiteral("Compañia"));
@@ -80,6 +83,7 @@ void MainForm::BuildControls()
     t_a_1->setTitle(QStringLiteral("Zona de Alarma 1"));
     t_e_m_1 = Place<QLineEdit>(t_a_1, "t_e_m_1", TwipRect(480, 600, 975, 285));
     t_e_m_1->setMaxLength(static_cast<int>(PhoneMaxLength));
+    t_e_m_1->setValidator(new WholeCharacters(t_e_m_1));
     t_e_m_1->setText(QStringLiteral("Tlf envio"));
     FitToSample(*t_e_m_1, QString(static_cast<int>(PhoneMaxLength), QLatin1Char('8')));
     Text1 = Place<QPlainTextEdit>(t_a_1, "Text1", TwipRect(120, 1080, 1575, 1095));
@@ -102,15 +106,15 @@ void MainForm::BuildControls()
     // The free band between the operator selector and the zone frame.
     notice_ = Place<QLabel>(this, "aviso", QRect(0, Combo1->geometry().bottom() + 1, width(),
                                                  t_a_1->y() - Combo1->geometry().bottom() - 1));
-    notice_->setAlignment(Qt::AlignCenter);
-    QFont bold = notice_->font();
-    bold.setBold(true);
-    notice_->setFont(bold);
-    notice_->hide();
+    notices_ = new NoticeBand(*notice_);
 
     operators_ = new EntrySelector(*Combo1, [this] { OnOperatorSelected(); });
     zones_ = new EntrySelector(*ALARMA, [this] { OnZoneSelected(); });
     connect(b_e_1, &QPushButton::clicked, this, &MainForm::OnSendClicked);
+    connect(pin, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (sendNotice_ == SendNotice::DesignPin && text != QStringView(PinDesignText))
+            ShowSendNotice(SendNotice::None, {});
+    });
 
     SetTabOrder();
     DescribeForScreenReaders();

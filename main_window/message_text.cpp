@@ -14,19 +14,6 @@ std::size_t WireUnitsOf(QChar displayed)
     return IsBreak(displayed) ? 2 : 1;
 }
 
-QString WireTextOfDisplay(const QString& raw)
-{
-    QString wire;
-    wire.reserve(raw.size() + 8);
-    for (const QChar c : raw) {
-        if (IsBreak(c))
-            wire += QStringLiteral("\r\n");
-        else
-            wire += c;
-    }
-    return wire;
-}
-
 QString CutToUnits(const QString& text, std::size_t maxUnits)
 {
     if (static_cast<std::size_t>(text.size()) <= maxUnits)

@@ -6,12 +6,9 @@
 #include <QString>
 #include <cstddef>
 
-// Code units a displayed character takes on the wire: 2 for a paragraph or
-// line separator (sent as CR LF), 1 for anything else.
+// Code units a character the user types takes on the wire: 2 for a
+// paragraph or line separator (sent as CR LF), 1 for anything else.
 std::size_t WireUnitsOf(QChar displayed);
-
-// The wire text of a document's raw text (QTextDocument::toRawText).
-QString WireTextOfDisplay(const QString& raw);
 
 // `text` cut to at most `maxUnits` code units, never between the two halves
 // of a surrogate pair.

@@ -1,20 +1,22 @@
 #pragma once
 // The SMS text box as the protocol sees it: a wire text of at most a given
-// number of UTF-16 code units, a line break counting as CR LF.
+// number of UTF-16 code units.
 //
 // Qt's text edit turns CR LF, a lone CR and a lone LF alike into one
-// paragraph break, so the exact text last set by the program is remembered
-// together with the document it produced: as long as the user has not
-// changed the document, that exact text is what the field holds. That is
-// what lets the read-back append a CR and then an LF and get one break.
+// paragraph break, so the field keeps, for every character of the document,
+// the exact code units it stands for on the wire. A break the program set
+// keeps the form it came in (a lone CR from the unit stays a lone CR); a
+// break the user makes is CR LF. Undo and redo bring back the mapping the
+// document had at that step.
 
 #include <QObject>
 #include <QString>
 #include <cstddef>
+#include <map>
 #include <string>
+#include <vector>
 
 class QPlainTextEdit;
-class QTextCursor;
 
 class MessageTextField : public QObject {
 public:
@@ -24,19 +26,27 @@ public:
     // Sets the text, cut to the limit; raises the edit's change like typing.
     void SetText(const std::u16string& text);
 
+protected:
+    // Refuses a typed character (or line break) that does not fit, before
+    // it reaches the document and its undo history.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void NoteChange(int position, int removed, int added);
+    void MapProgramText(const QString& wire);
+    void Splice(int position, int removed, const QString& raw);
     void KeepWithinLimit();
-    // Removes characters before `end`, down to `floor` at most, until
-    // `excess` wire units are gone; lowers `excess` by what it removed.
-    void RemoveTail(QTextCursor& cursor, int floor, int end, std::size_t& excess);
-    QString WireText() const;
+    std::size_t Units(qsizetype from, qsizetype to) const;
 
     QPlainTextEdit& edit_;
     std::size_t maxUnits_;
-    QString programText_;       // last text the program set, exactly
-    QString programDocument_;   // the document's raw text right after it
-    bool adjusting_ = false;
-    int changeStart_ = 0;       // the characters the last edit added
-    int changeEnd_ = 0;
+    std::vector<QString> wire_;  // per document character, its wire code units
+    QString document_;           // the document's raw text that wire_ maps
+    // wire_ as it was at each undo step of the current history.
+    std::map<int, std::vector<QString>> atUndoStep_;
+    bool settingText_ = false;
+    bool cutting_ = false;
+    bool newCommand_ = false;  // the next change is a new edit, not undo/redo
+    qsizetype addedStart_ = 0;  // the characters the last edit added
+    qsizetype addedEnd_ = 0;
 };

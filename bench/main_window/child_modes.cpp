@@ -96,10 +96,23 @@ int RunBareWindow(int argc, char** argv)
     return ReportFirstFrame(window);
 }
 
+int RunWidgetsOnly(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    AbsentUnitLibrary library;  // connects to nothing, watches nothing
+    MainForm form(library);
+    form.Load();
+    return ReportFirstFrame(form);
+}
+
 int RunToolWindow(int argc, char** argv)
 {
     QApplication app(argc, argv);
+#ifdef QORUN_BENCH_USB_BACKEND
+    HidapiLibrary library;  // as the tool starts, with or without a unit
+#else
     AbsentUnitLibrary library;
+#endif
     MainForm form(library);
     form.Load();
     return ReportFirstFrame(form);

@@ -1,7 +1,8 @@
-// Start-up to first frame and peak RSS of the window (MainForm over a
-// library with no unit) against a bare Qt window of the same size and flags,
-// both from this same binary, in alternating child processes; then the CPU
-// the window uses while idle with the device link attached.
+// Start-up to first frame and peak RSS of the tool's window (MainForm over
+// the USB backend, loaded) against two floors, all from this same binary in
+// alternating child processes: a bare Qt window of the same size and flags,
+// and the same widgets without the device link (what the device code costs).
+// Then the CPU the window uses while idle with the device link attached.
 //
 //   main_window_bench [rounds] [idle seconds]      (defaults 10 and 10)
 //
@@ -98,28 +99,42 @@ double Median(std::vector<double> values)
 
 int Measure(const char* self, int rounds, int idleSeconds)
 {
-    std::vector<double> bareMs, toolMs, bareRss, toolRss;
-    Spawn(self, {"--child", "bare"});  // warm the caches for both
+    struct Mode {
+        const char* name;
+        std::vector<double> ms, rss;
+    };
+    Mode modes[] = {{"bare", {}, {}}, {"widgets", {}, {}}, {"tool", {}, {}}};
+    Spawn(self, {"--child", "bare"});  // warm the caches for all
     for (int i = 0; i < rounds; ++i) {
-        for (const bool tool : {false, true}) {
-            const ChildRun run = Spawn(self, {"--child", tool ? "tool" : "bare"});
+        for (Mode& mode : modes) {
+            const ChildRun run = Spawn(self, {"--child", mode.name});
             const double ms = FirstFrameMs(run);
             if (ms < 0) {
-                std::fprintf(stderr, "child %s failed: %s\n", tool ? "tool" : "bare",
-                             run.output.c_str());
+                std::fprintf(stderr, "child %s failed: %s\n", mode.name, run.output.c_str());
                 return 1;
             }
-            (tool ? toolMs : bareMs).push_back(ms);
-            (tool ? toolRss : bareRss).push_back(static_cast<double>(run.peakRssKiB));
+            mode.ms.push_back(ms);
+            mode.rss.push_back(static_cast<double>(run.peakRssKiB));
         }
     }
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     std::printf("platform: %s, %d rounds, medians\n",
                 platform ? platform : (std::getenv("DISPLAY") ? "xcb" : "default"), rounds);
-    std::printf("start-up to first frame: bare %.1f ms, window %.1f ms, ratio %.2f\n",
-                Median(bareMs), Median(toolMs), Median(toolMs) / Median(bareMs));
-    std::printf("peak RSS:                bare %.0f KiB, window %.0f KiB, ratio %.2f\n",
-                Median(bareRss), Median(toolRss), Median(toolRss) / Median(bareRss));
+#ifdef QORUN_BENCH_USB_BACKEND
+    std::printf("window: the tool over the USB backend; widgets: the same window, no device link\n");
+#else
+    std::printf("window: over a library with no unit (USB backend not built); widgets: no device link\n");
+#endif
+    const double bareMs = Median(modes[0].ms), widgetsMs = Median(modes[1].ms),
+                 toolMs = Median(modes[2].ms);
+    const double bareRss = Median(modes[0].rss), widgetsRss = Median(modes[1].rss),
+                 toolRss = Median(modes[2].rss);
+    std::printf("start-up to first frame: bare %.1f ms, widgets %.1f ms, window %.1f ms; "
+                "ratio to bare %.2f, to widgets %.2f\n",
+                bareMs, widgetsMs, toolMs, toolMs / bareMs, toolMs / widgetsMs);
+    std::printf("peak RSS: bare %.0f KiB, widgets %.0f KiB, window %.0f KiB; "
+                "ratio to bare %.2f, to widgets %.2f\n",
+                bareRss, widgetsRss, toolRss, toolRss / bareRss, toolRss / widgetsRss);
 
     for (const char* backend : {"virtual", "usb"}) {
         const ChildRun run =
@@ -146,6 +161,8 @@ int main(int argc, char** argv)
         int childArgc = 1;  // Qt sees only the program name
         if (mode == "bare")
             return RunBareWindow(childArgc, argv);
+        if (mode == "widgets")
+            return RunWidgetsOnly(childArgc, argv);
         if (mode == "tool")
             return RunToolWindow(childArgc, argv);
         if (mode == "idle" && argc >= 5)

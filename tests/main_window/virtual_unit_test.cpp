@@ -53,6 +53,7 @@ TEST_F(WithVirtualUnit, WhatWasSentComesBackOnTheNextPick)
 {
     PickZone(3);
     PickEntry(Combo1, 3);
+    Control<QLineEdit>(form, "pin")->clear();
     form.SetPhoneText(u"699000111");
     auto* text = Control<QPlainTextEdit>(form, "Text1");
     QTest::keyClicks(text, "Humo");

@@ -1,0 +1,121 @@
+// What the three text boxes keep of an edit that does not fit, and the exact
+// code units of the SMS text through edits of other characters.
+
+#include <QClipboard>
+#include <functional>
+
+#include "main_window/text_units.h"
+#include "protocol/zone_upload.h"
+#include "tests/main_window/form_driver.h"
+
+namespace {
+
+using TextFields = LoadedForm;
+
+const QString Emoji = QString::fromUtf16(u"\xD83D\xDE00");
+
+TEST_F(TextFields, APasteKeepsWhatFitsAndNeverHalfACharacter)
+{
+    struct Case {
+        const char* box;
+        QString before, pasted, after;
+    };
+    const Case cases[] = {
+        {"Text1", QString(49, u'a'), Emoji, QString(49, u'a')},
+        {"Text1", QString(48, u'a'), Emoji, QString(48, u'a')},
+        {"Text1", QString(47, u'a'), Emoji + Emoji, QString(47, u'a') + Emoji},
+        {"Text1", QString(47, u'a'), QStringLiteral("b\nc"), QString(47, u'a') + u'b'},
+        {"t_e_m_1", QString(), QStringLiteral("12345678") + Emoji, QStringLiteral("12345678")},
+        {"t_e_m_1", QStringLiteral("1234567"), Emoji, QStringLiteral("1234567") + Emoji},
+        {"pin", QStringLiteral("1234"), Emoji, QStringLiteral("1234")},
+        {"pin", QStringLiteral("123"), Emoji, QStringLiteral("123")},
+    };
+    for (const Case& c : cases) {
+        QGuiApplication::clipboard()->setText(c.pasted);
+        QString result;
+        if (QString::fromLatin1(c.box) == QStringLiteral("Text1")) {
+            form.SetMessageText(ToUnits(c.before));
+            Text1->moveCursor(QTextCursor::End);
+            Text1->paste();
+            result = FromUnits(form.MessageText());
+        } else {
+            auto* box = Control<QLineEdit>(form, c.box);
+            box->setText(c.before);
+            box->end(false);
+            box->paste();
+            result = box->text();
+        }
+        EXPECT_EQ(result, c.after) << c.box << " " << c.before.size() << "+" << c.pasted.size();
+    }
+}
+
+TEST_F(TextFields, AnEmojiTypedIntoTheLastFreePlaceIsRefusedWhole)
+{
+    form.SetMessageText(std::u16string(48, u'a'));
+    Text1->moveCursor(QTextCursor::End);
+    QTest::sendKeyEvent(QTest::Press, Text1, Qt::Key_unknown, Emoji, Qt::NoModifier);
+    EXPECT_EQ(form.MessageText(), std::u16string(48, u'a'));
+    QTest::keyClicks(Text1, "b");
+    EXPECT_EQ(form.MessageText(), std::u16string(48, u'a') + u"b");
+}
+
+// A zone whose text holds a lone break among 48 units is read back; an edit
+// of other characters keeps that break as it came, and the send writes it so.
+TEST_F(TextFields, ALoneBreakFromTheUnitSurvivesAnEditAtTheLimit)
+{
+    struct Case {
+        char16_t lone;
+        const char* edit;
+        std::function<void(QPlainTextEdit*)> apply;
+        std::u16string expected;
+    };
+    auto stored = [](char16_t lone) { return u"ab" + std::u16string(1, lone) + std::u16string(45, u'c'); };
+    auto typeAtEnd = [](QPlainTextEdit* text) {
+        text->moveCursor(QTextCursor::End);
+        QTest::keyClicks(text, "xy");  // only "x" fits
+    };
+    auto deleteBreakAndUndo = [](QPlainTextEdit* text) {
+        QTextCursor cursor = text->textCursor();
+        cursor.setPosition(3);
+        text->setTextCursor(cursor);
+        QTest::keyClick(text, Qt::Key_Backspace);
+        QTest::keyClick(text, Qt::Key_Z, Qt::ControlModifier);
+        text->moveCursor(QTextCursor::End);
+        QTest::keyClicks(text, "x");
+    };
+    auto userBreakAtStart = [](QPlainTextEdit* text) {
+        text->moveCursor(QTextCursor::Start);
+        QTest::keyClick(text, Qt::Key_Return);  // CR LF: two units, one is free
+        QTest::keyClick(text, Qt::Key_Delete);  // "a" goes: now it fits
+        QTest::keyClick(text, Qt::Key_Return);
+    };
+    const Case cases[] = {
+        {u'\r', "type at end", typeAtEnd, stored(u'\r') + u"x"},
+        {u'\n', "type at end", typeAtEnd, stored(u'\n') + u"x"},
+        {u'\r', "delete the break, undo", deleteBreakAndUndo, stored(u'\r') + u"x"},
+        {u'\n', "break typed at the start", userBreakAtStart, u"\r\n" + stored(u'\n').substr(1)},
+    };
+    for (const Case& c : cases) {
+        PickEntry(ALARMA, 0);
+        std::vector<Report> reports;
+        for (char16_t unit : stored(c.lone))
+            reports.push_back(InputReport(TagText, static_cast<std::uint8_t>(unit)));
+        ReadBack(form, library, reports);
+        c.apply(Text1);
+        EXPECT_EQ(form.MessageText(), c.expected) << c.edit;
+
+        // What goes out is exactly the upload of that text.
+        pin->setText(QStringLiteral("1"));
+        const std::size_t before = library.written.size();
+        QTest::mouseClick(b_e_1, Qt::LeftButton);
+        RecordingLibrary reference;
+        ConfiguratorState state;
+        SendZoneConfiguration(state, reference, 1, 609090909, u"1", form.PhoneText(), c.expected);
+        EXPECT_EQ(std::vector<Report>(library.written.begin() + static_cast<long>(before),
+                                      library.written.end()),
+                  reference.written)
+            << c.edit;
+    }
+}
+
+}  // namespace
