@@ -7,12 +7,6 @@
 
 namespace {
 
-void DeliverAll()
-{
-    for (int round = 0; round < 3; ++round)
-        QCoreApplication::sendPostedEvents();
-}
-
 TEST(DeviceState, FollowsUnplugAndReplugAndASendWithoutTheUnitSendsNothing)
 {
     AlarmUnitModel unit;

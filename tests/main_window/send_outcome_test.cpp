@@ -39,24 +39,9 @@ TEST_F(SendOutcome, ThePinBoxDecidesWhatGoesOut)
     EXPECT_FALSE(notice->isVisible());
 }
 
-// Accepts `allowed` writes, then the unit is gone.
-class UnitPulledAfter : public RecordingLibrary {
-public:
-    std::size_t allowed = 0;
-    bool WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report) override
-    {
-        if (written.size() >= allowed) {
-            presentHandle = 0;
-            return false;
-        }
-        return RecordingLibrary::WriteEx(vendorId, productId, report);
-    }
-};
-
 TEST(InterruptedUpload, SendsNothingAfterTheRefusedWriteAndSaysWhereItStopped)
 {
-    UnitPulledAfter library;
-    library.allowed = 1000;
+    RecordingLibrary library;
     MainForm form(library);
     form.Load();
     auto* pin = Control<QLineEdit>(form, "pin");
@@ -67,7 +52,7 @@ TEST(InterruptedUpload, SendsNothingAfterTheRefusedWriteAndSaysWhereItStopped)
     const std::vector<Report> whole(library.written.begin() + 1, library.written.end());
 
     library.written.resize(1);
-    library.allowed = 1 + 7;  // the request, then 7 of the upload
+    library.acceptedWrites = 1 + 7;  // the request, then 7 of the upload
     QTest::mouseClick(send, Qt::LeftButton);
     EXPECT_EQ(std::vector<Report>(library.written.begin() + 1, library.written.end()),
               std::vector<Report>(whole.begin(), whole.begin() + 7));

@@ -1,5 +1,7 @@
 // What the three text boxes keep of an edit that does not fit, and the exact
-// code units of the SMS text through edits of other characters.
+// code units of the SMS text: program-set texts come back unit for unit, a
+// break the user types is CR LF and counts two, one from the unit stays as
+// it came through edits of other characters.
 
 #include <QClipboard>
 #include <functional>
@@ -49,14 +51,49 @@ TEST_F(TextFields, APasteKeepsWhatFitsAndNeverHalfACharacter)
     }
 }
 
-TEST_F(TextFields, AnEmojiTypedIntoTheLastFreePlaceIsRefusedWhole)
+TEST_F(TextFields, APasteInTheMiddleIsCutFromItsEndAndUndoneWhole)
 {
-    form.SetMessageText(std::u16string(48, u'a'));
-    Text1->moveCursor(QTextCursor::End);
+    const std::tuple<QString, int, QString, std::u16string> cases[] = {
+        {QStringLiteral("start end"), 6, QString(60, u'p'), u"start " + std::u16string(40, u'p') + u"end"},
+        // Cutting the break frees two units, so "abc" still fits.
+        {QString(46, u'x'), 46, QStringLiteral("abc\n"), std::u16string(46, u'x') + u"abc"},
+    };
+    for (const auto& [before, at, pasted, after] : cases) {
+        form.SetMessageText(ToUnits(before));
+        QTextCursor cursor = Text1->textCursor();
+        cursor.setPosition(at);
+        Text1->setTextCursor(cursor);
+        QGuiApplication::clipboard()->setText(pasted);
+        Text1->paste();
+        EXPECT_EQ(form.MessageText(), after);
+        Text1->undo();
+        EXPECT_EQ(form.MessageText(), ToUnits(before));
+    }
+}
+
+TEST_F(TextFields, ProgramSetTextsComeBackUnitForUnit)
+{
+    for (const std::u16string& text : {std::u16string(u""), std::u16string(u"Texto a enviar\r\n"),
+                                       std::u16string(u"a\rb\nc\r\nd"),  // lone CR, lone LF, CR LF
+                                       std::u16string(u"\xA0no-break\x2028sep\x20AC\x0001\x0081\xFEFF"),
+                                       std::u16string(u"\xD83D\xDE00 surrogate pair")}) {
+        form.SetMessageText(text);
+        EXPECT_EQ(form.MessageText(), text);
+    }
+}
+
+TEST_F(TextFields, TypedBreaksAreCrLfAndTypingStopsAt49UnitsRefusingWhatDoesNotFitWhole)
+{
+    form.SetMessageText(u"");
+    QTest::keyClicks(Text1, "a");
+    QTest::keyClick(Text1, Qt::Key_Return);
+    QTest::keyClick(Text1, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(Text1, QString(43, u'x'));
+    EXPECT_EQ(form.MessageText(), u"a\r\n\r\n" + std::u16string(43, u'x'));
+    QTest::keyClick(Text1, Qt::Key_Return);  // needs two units, one is left
     QTest::sendKeyEvent(QTest::Press, Text1, Qt::Key_unknown, Emoji, Qt::NoModifier);
-    EXPECT_EQ(form.MessageText(), std::u16string(48, u'a'));
-    QTest::keyClicks(Text1, "b");
-    EXPECT_EQ(form.MessageText(), std::u16string(48, u'a') + u"b");
+    QTest::keyClicks(Text1, "yz");
+    EXPECT_EQ(form.MessageText(), u"a\r\n\r\n" + std::u16string(43, u'x') + u"y");
 }
 
 // A zone whose text holds a lone break among 48 units is read back; an edit
