@@ -31,7 +31,14 @@ TEST(StartUp, TheStartUpAnswerStillArrivingAfterAttachNeverLandsInTheFields)
     RecordingLibrary library;
     MainForm form(library);
     form.Load();
+    Deliver(form, EventPlugged, 7);  // changes nothing by itself
+    EXPECT_TRUE(library.readNotifyCalls.empty());
+    // Every change asks for the handle again and passes it on as it comes.
+    library.presentHandle = 0;
     Deliver(form, EventChanged);
+    library.presentHandle = 7;
+    Deliver(form, EventChanged);
+    EXPECT_EQ(library.readNotifyCalls, (std::vector<std::pair<DeviceHandle, bool>>{{0, true}, {7, true}}));
 
     // The tail of the unit's answer to the start-up request.
     ReadBack(form, library, {InputReport(TagSmsc, '6'), InputReport(TagPhone, '6'),
@@ -43,7 +50,11 @@ TEST(StartUp, TheStartUpAnswerStillArrivingAfterAttachNeverLandsInTheFields)
 
     // The user's first pick starts decoding.
     PickEntry(Control<QComboBox>(form, "ALARMA"), 1);
-    ReadBack(form, library, {InputReport(TagPhone, '6'), InputReport(TagText, 'Z')});
+    library.pendingInput.push_back(InputReport(TagPhone, '6'));
+    Deliver(form, EventRead, library.presentHandle + 1);  // the event's handle is not the unit's
+    EXPECT_EQ(form.PhoneText(), u"");
+    Deliver(form, EventRead, library.presentHandle);
+    ReadBack(form, library, {InputReport(TagText, 'Z')});
     EXPECT_EQ(form.PhoneText(), u"6");
     EXPECT_EQ(form.MessageText(), u"Z");
 }
