@@ -19,7 +19,7 @@ inline const std::string StoredServiceCentre = "656000311";
 inline const std::pair<std::string, std::string> Stored[4] = {
     {"611222333", "Zona uno"},
     {"622000111", "Puerta principal"},
-    {"633444555", "Linea 1\r\nLinea 2"},
+    {"633444555", "Linea 1\r\nLinea 2 \xF1"},
     {"644777888", "Humo en cocina \xF1"},
 };
 

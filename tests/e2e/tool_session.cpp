@@ -2,7 +2,6 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -79,4 +78,3 @@ void ToolSession::PressSend() { QTest::mouseClick(&Control<QPushButton>("b_e_1")
 QString ToolSession::Phone() const { return Control<QLineEdit>("t_e_m_1").text(); }
 QString ToolSession::Message() const { return Control<QPlainTextEdit>("Text1").toPlainText(); }
 QString ToolSession::Operator() const { return Control<QComboBox>("Combo1").currentText(); }
-QString ToolSession::ZoneTitle() const { return Control<QGroupBox>("t_a_1").title(); }

@@ -52,7 +52,6 @@ public:
     QString Phone() const;
     QString Message() const;  // lines separated by '\n', as Qt shows them
     QString Operator() const;
-    QString ZoneTitle() const;
 
 private:
     template <typename T>
