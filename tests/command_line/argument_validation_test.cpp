@@ -2,14 +2,11 @@
 // is wrong, and nothing at all reaches the unit. Boundary values that fit go
 // through (checked with --dry-run, which sends nothing either).
 
-#include <QDir>
 #include <QRegularExpression>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <optional>
 
 #include "cli_harness.h"
 
@@ -17,8 +14,8 @@ namespace {
 
 struct BadInput {
     const char* name;
-    QStringList arguments;        // "FILE" stands for a file holding `file`
-    std::optional<QByteArray> file;
+    QStringList arguments;  // "FILE" stands for a file holding `file`
+    QByteArray file;
     std::vector<ListedUnit> listed;  // empty: one openable unit
     int status;
     const char* message;  // part of what err says
@@ -48,7 +45,7 @@ const BadInput Rows[] = {
     {"OperatorNumberTooLong", Send("1", "1234567890", "1", "a"), {}, {}, 2, "operator"},
     {"PinTooLong", Send("1", "AMENA", "1", "a") << "--pin" << "12345", {}, {}, 2, "pin: 5 UTF-16 units"},
     {"PhoneTooLong", Send("1", "AMENA", "1234567890", "a"), {}, {}, 2, "phone: 10 UTF-16 units"},
-    {"TextTooLong", Send("1", "AMENA", "1", QString(50, 'a')), {}, {}, 2, "text"},
+    // 48 + CR LF: too long by one.
     {"LineBreakCountsTwo", Send("1", "AMENA", "1", QString(48, 'a') + "\n"), {}, {}, 2, "50 UTF-16 units"},
     {"LoneSurrogate", Send("1", "AMENA", "1", QString(QChar(0xD800)) + "a"), {}, {}, 2, "lone UTF-16 surrogate"},
     {"LongestValuesFit", Send("4", "622996111", "123456789", QString(47, 'a') + "\n") << "--pin" << "1234" << "--dry-run",
@@ -72,8 +69,6 @@ const BadInput Rows[] = {
     {"RestoreLastZoneTooLong", {"restore", "FILE"},
      Backup(R"("AMENA")", GoodZone + R"(, {"zone": 4, "phone": "1", "text": ")" + QByteArray(50, 'a') + "\"}"), {}, 2,
      "zones[1].text"},
-    {"RestoreLoneSurrogate", {"restore", "FILE"},
-     Backup(R"("AMENA")", R"({"zone": 2, "phone": "1", "text": "a\ud800"})"), {}, 2, "lone UTF-16 surrogate"},
     {"RestorePinTooLong", {"restore", "FILE", "--pin", "12345"}, Backup(R"("AMENA")", GoodZone), {}, 2, "pin"},
     {"SeveralUnitsWithoutDevice", Send("1", "AMENA", "1", "a"), {}, {Usable, {"/dev/hidraw2", ListedUnit::Access::Openable}},
      2, "several units attached; pick one with --device NODE:\n/dev/hidraw1"},
@@ -93,10 +88,9 @@ TEST_P(ArgumentValidation, IsRefusedWithItsStatusAndMessageAndSendsNothing)
         units.listed = row.listed;
     QTemporaryDir dir;
     const QString path = dir.filePath("unit.json");
-    if (row.file) {
+    if (!row.file.isEmpty()) {
         QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(*row.file);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(row.file) == row.file.size());
     }
     QStringList arguments = row.arguments;
     arguments.replaceInStrings(QRegularExpression("^FILE$"), path);

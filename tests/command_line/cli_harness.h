@@ -55,15 +55,9 @@ struct CliRun {
 
 inline CliRun RunCli(InProcessUnits& units, const QStringList& arguments)
 {
-    std::ostringstream out;
-    std::ostringstream err;
-    ReadBackTimings fast;
-    fast.firstAnswer = std::chrono::milliseconds(200);
-    fast.quiet = std::chrono::milliseconds(30);
-    CommandContext context{units, out, err, false, fast};
-    CliRun run;
-    run.status = RunCommandLine(QStringList{QStringLiteral("velbrix-qorun-cli")} + arguments, context);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
+    std::ostringstream out, err;
+    using std::chrono::milliseconds;
+    CommandContext context{units, out, err, false, {.firstAnswer = milliseconds(200), .quiet = milliseconds(30)}};
+    const int status = RunCommandLine(QStringList{QStringLiteral("velbrix-qorun-cli")} + arguments, context);
+    return {status, out.str(), err.str()};
 }

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "cli_harness.h"
 #include "protocol/zone_upload.h"
 #include "tests/support/recording_library.h"
@@ -17,11 +15,8 @@ struct SameValues {
     QStringList arguments;  // after "send"
     // As the window passes them: entry data of the selectors, the PIN
     // field, the phone field, the text with its line breaks as CR LF.
-    std::int32_t zone;
-    std::int32_t serviceCentre;
-    std::u16string pin;
-    std::u16string phone;
-    std::u16string text;
+    std::int32_t zone, serviceCentre;
+    std::u16string pin, phone, text;
 };
 
 const SameValues Rows[] = {
@@ -33,20 +28,6 @@ const SameValues Rows[] = {
      4, 607003110, u"", u"6", u"\u20AC"},
 };
 
-std::string Hex(const std::vector<Report>& reports)
-{
-    std::string lines;
-    char byte[4];
-    for (const Report& report : reports) {
-        for (std::size_t i = 0; i < report.size(); ++i) {
-            std::snprintf(byte, sizeof byte, i + 1 < report.size() ? "%02X " : "%02X", report[i]);
-            lines += byte;
-        }
-        lines += "\n";
-    }
-    return lines;
-}
-
 class SendLikeTheWindow : public testing::TestWithParam<SameValues> {};
 
 TEST_P(SendLikeTheWindow, DryRunAndUnitSeeTheWindowsReports)
@@ -55,18 +36,21 @@ TEST_P(SendLikeTheWindow, DryRunAndUnitSeeTheWindowsReports)
     RecordingLibrary window;
     ConfiguratorState state;
     SendZoneConfiguration(state, window, row.zone, row.serviceCentre, row.pin, row.phone, row.text);
+    std::string hex;  // one report a line, its bytes in upper-case hex separated by spaces
+    std::vector<WireReport> expected;
+    for (const Report& r : window.written) {
+        hex += QByteArray(reinterpret_cast<const char*>(r.data()), r.size()).toHex(' ').toUpper() + "\n";
+        expected.push_back({r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8]});
+    }
 
     InProcessUnits units;
     const CliRun dryRun = RunCli(units, QStringList{"send"} + row.arguments + QStringList{"--dry-run"});
     EXPECT_EQ(dryRun.status, 0) << dryRun.err;
-    EXPECT_EQ(dryRun.out, Hex(window.written));
+    EXPECT_EQ(dryRun.out, hex);
     EXPECT_TRUE(units.model.Log().empty());
 
     const CliRun sent = RunCli(units, QStringList{"send"} + row.arguments);
     EXPECT_EQ(sent.status, 0) << sent.err;
-    std::vector<WireReport> expected;
-    for (const Report& report : window.written)
-        expected.push_back({report[1], report[2], report[3], report[4], report[5], report[6], report[7], report[8]});
     EXPECT_EQ(units.model.Log(), expected);
 }
 

@@ -15,12 +15,12 @@ busybox=${QORUN_E2E_BUSYBOX:-/bin/busybox}
 modules=(virtio_ring virtio virtio_pci_modern_dev virtio_pci_legacy_dev virtio_pci
          netfs fscache 9pnet 9pnet_virtio 9p)
 
-[ -f "$moddir/modules.dep" ] || { echo "no modules for kernel $version in $moddir" >&2; exit 1; }
-[ -x "$busybox" ] || { echo "no busybox at $busybox (package busybox-static)" >&2; exit 1; }
+die() { echo "$*" >&2; exit 1; }
+[ -f "$moddir/modules.dep" ] || die "no modules for kernel $version in $moddir"
+[ -x "$busybox" ] || die "no busybox at $busybox (package busybox-static)"
 # The initramfs has no libraries: a dynamically linked busybox cannot run there.
-if command -v readelf >/dev/null && readelf -l "$busybox" | grep -q INTERP; then
-  echo "$busybox is not statically linked (package busybox-static)" >&2; exit 1
-fi
+! { command -v readelf >/dev/null && readelf -l "$busybox" | grep -q INTERP; } ||
+  die "$busybox is not statically linked (package busybox-static)"
 
 staging=$(mktemp -d)
 trap 'rm -rf "$staging"' EXIT
@@ -30,16 +30,10 @@ ln -s busybox "$staging/bin/sh"
 
 for name in "${modules[@]}"; do
   rel=$(grep -E "^(.*/)?${name}\.ko(\.[a-z]+)?:" "$moddir/modules.dep" | head -n1 | cut -d: -f1)
-  [ -n "$rel" ] || { echo "module $name not found for kernel $version" >&2; exit 1; }
-  src=$moddir/$rel
-  dst=$staging/modules/$name.ko
-  case "$src" in
-    *.ko) cp "$src" "$dst" ;;
-    *.ko.xz) xz -dc "$src" >"$dst" ;;
-    *.ko.zst) zstd -qdc "$src" >"$dst" ;;
-    *.ko.gz) gzip -dc "$src" >"$dst" ;;
-    *) echo "unknown module format: $src" >&2; exit 1 ;;
-  esac
+  [ -n "$rel" ] || die "module $name not found for kernel $version"
+  case "$rel" in
+    *.xz) xz -dc ;; *.zst) zstd -qdc ;; *.gz) gzip -dc ;; *) cat ;;
+  esac <"$moddir/$rel" >"$staging/modules/$name.ko"
   echo "$name" >>"$staging/modules/order"
 done
 

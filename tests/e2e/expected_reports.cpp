@@ -22,10 +22,8 @@ void AppendField(std::vector<WireReport>& out, double offset, const std::u16stri
 
 }  // namespace
 
-std::vector<WireReport> ExpectedUpload(int zone, const std::u16string& pin,
-                                       const std::u16string& serviceCentre,
-                                       const std::u16string& phone,
-                                       const std::u16string& text) {
+std::vector<WireReport> ExpectedUpload(int zone, const std::u16string& pin, const std::u16string& serviceCentre,
+                                       const std::u16string& phone, const std::u16string& text) {
     const int base = 15 + 60 * (zone - 1);
     std::vector<WireReport> out;
     AppendField(out, 0, pin);
@@ -33,16 +31,4 @@ std::vector<WireReport> ExpectedUpload(int zone, const std::u16string& pin,
     AppendField(out, base, phone);
     AppendField(out, base + 10, text);
     return out;
-}
-
-WireReport ExpectedReadBackRequest(int zone, const std::vector<WireReport>& sentBefore) {
-    WireReport request{};
-    for (const WireReport& report : sentBefore) {
-        if (report[5] == WriteCommand) {
-            request[6] = report[6];
-            request[7] = report[7];
-        }
-    }
-    request[5] = static_cast<std::uint8_t>(zone);
-    return request;
 }

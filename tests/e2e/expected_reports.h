@@ -4,18 +4,11 @@
 // to even after the addition) and not through the tool's own code, so a
 // fault shared by the tool and its unit tests still shows.
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "virtual_unit/alarm_unit_model.h"
 
 // The reports of one press of the send button for `zone` (1-4).
-std::vector<WireReport> ExpectedUpload(int zone, const std::u16string& pin,
-                                       const std::u16string& serviceCentre,
-                                       const std::u16string& phone,
-                                       const std::u16string& text);
-
-// A read-back request for `zone`, carrying the data and address of the last
-// write sent before it (both 0 when nothing was written yet).
-WireReport ExpectedReadBackRequest(int zone, const std::vector<WireReport>& sentBefore);
+std::vector<WireReport> ExpectedUpload(int zone, const std::u16string& pin, const std::u16string& serviceCentre,
+                                       const std::u16string& phone, const std::u16string& text);

@@ -17,26 +17,20 @@ mount -t sysfs sys /sys
 # Writable space lives under /run only: the host's /tmp stays visible, since
 # the build tree being tested may well sit there.
 mount -t tmpfs -o mode=1777 tmpfs /run
-mkdir -p /run/tmp /run/results /dev/shm /dev/pts
-chmod 1777 /run/tmp
+mkdir -p -m 1777 /run/tmp
+mkdir -p -m 700 /run/user/0
+mkdir -p /run/results /dev/shm /dev/pts
 mount -t tmpfs -o mode=1777 tmpfs /dev/shm
 mount -t devpts devpts /dev/pts
-
-if ! mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000 results /run/results; then
-  echo "qorun-guest: cannot mount the results share"
-  poweroff_now
-fi
-
-mkdir -p /run/user/0
-chmod 700 /run/user/0
+mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000 results /run/results ||
+  { echo "qorun-guest: cannot mount the results share"; poweroff_now; }
 export XDG_RUNTIME_DIR=/run/user/0 HOME=/run/tmp TMPDIR=/run/tmp LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen
 
 modprobe uhid
-# What a desktop has: udevd applies rules and rebroadcasts kernel events on
-# the "udev" netlink source, and loads hid-generic when a HID device appears.
+# What a desktop has: udevd applies rules, rebroadcasts kernel events on the
+# "udev" netlink source and loads hid-generic when a HID device appears. No
+# trigger: replaying the guest's own devices only loads unused modules.
 if [ -x /lib/systemd/systemd-udevd ]; then
-  # No trigger of what is already there: the guest's own devices need
-  # nothing, and replaying them only loads modules the test does not use.
   /lib/systemd/systemd-udevd --daemon
   udevadm settle --timeout=30
 else

@@ -9,7 +9,7 @@
 # Exit 77 (skip) when QEMU or a suitable kernel is missing, except in CI
 # (CI=true), where that is a failure. QORUN_E2E_SKIP=1 skips it even in CI
 # (a distribution package's build, which must not boot a guest).
-# QORUN_E2E_QEMU and QORUN_E2E_KERNEL name another QEMU binary or kernel image.
+# QORUN_E2E_QEMU, QORUN_E2E_KERNEL and QORUN_E2E_BUSYBOX name other binaries.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -32,12 +32,8 @@ while [ $# -gt 0 ]; do
   esac
 done
 [ ${#command[@]} -gt 0 ] || { echo "no command given" >&2; exit 2; }
-# The guest starts in its own scratch directory: a program given by a relative path is
-# found through the host's current directory.
-case "${command[0]}" in
-  /*) ;;
-  */*) command[0]=$(cd "$(dirname "${command[0]}")" && pwd)/$(basename "${command[0]}") ;;
-esac
+# The guest starts in its own scratch directory: make a relative program path absolute.
+[[ ${command[0]} == */* ]] && command[0]=$(realpath "${command[0]}")
 
 cannot_run() {
   if [ "${CI:-}" = true ]; then
@@ -59,42 +55,32 @@ qemu=${QORUN_E2E_QEMU:-$(command -v qemu-system-x86_64 || true)}
 
 # A kernel whose own modules are installed and include 9p and uhid; the
 # modules must match the kernel booted, not the one the host runs.
+version_of() { local name=${1##*/}; echo "${name#vmlinuz-}"; }
 usable_kernel() {
-  local version dep
-  version=$(basename "$1")
-  version=${version#vmlinuz-}
-  dep=/lib/modules/$version/modules.dep
+  local dep=/lib/modules/$(version_of "$1")/modules.dep
   [ -r "$1" ] && [ -f "$dep" ] && grep -q '/9p\.ko' "$dep" && grep -q '/uhid\.ko' "$dep"
 }
 kernel=${QORUN_E2E_KERNEL:-}
 if [ -n "$kernel" ]; then
   usable_kernel "$kernel" || cannot_run "$kernel is unreadable or has no 9p and uhid modules installed"
 else
-  for image in $(ls /boot/vmlinuz-* 2>/dev/null | sort -V); do
-    usable_kernel "$image" && kernel=$image
-  done
+  for image in $(ls /boot/vmlinuz-* 2>/dev/null | sort -V); do usable_kernel "$image" && kernel=$image; done
 fi
 [ -n "$kernel" ] || cannot_run "no readable /boot/vmlinuz-* with 9p and uhid modules (package linux-image-amd64)"
-version=$(basename "$kernel")
-version=${version#vmlinuz-}
 
-workdir=${workdir:-$(mktemp -d "${TMPDIR:-/tmp}/qorun-e2e.XXXXXX")}
-mkdir -p "$workdir"
-workdir=$(cd "$workdir" && pwd)
+workdir=$(mkdir -p "${workdir:=$(mktemp -d "${TMPDIR:-/tmp}/qorun-e2e.XXXXXX")}" && realpath "$workdir")
 results=$workdir/results
-rm -rf "$results"
-mkdir -p "$results"
-chmod 0777 "$results"
+rm -rf "$results" && mkdir -m 0777 -p "$results"
 
-"$here/build_initramfs.sh" "$version" "$workdir/initramfs.cpio.gz"
+"$here/build_initramfs.sh" "$(version_of "$kernel")" "$workdir/initramfs.cpio.gz"
 
 # The sanitizers' settings (ctest's asan preset sets them) go along.
-: >"$results/command"
-for var in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS QT_LOGGING_RULES; do
-  [ -n "${!var:-}" ] && printf 'export %s=%q\n' "$var" "${!var}" >>"$results/command"
-done
-printf '%q ' "${command[@]}" >>"$results/command"
-echo >>"$results/command"
+{
+  for var in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS QT_LOGGING_RULES; do
+    [ -n "${!var:-}" ] && printf 'export %s=%q\n' "$var" "${!var}"
+  done
+  printf '%q ' "${command[@]}"; echo
+} >"$results/command"
 # Leave the guest time to boot and to bring the result back.
 echo $(( timeout_s > 60 ? timeout_s - 30 : timeout_s / 2 )) >"$results/command_timeout"
 
@@ -113,14 +99,9 @@ qemu_status=${PIPESTATUS[0]}
 set -e
 echo "e2e: guest ran $(( $(date +%s) - start )) s" >&2
 
-if [ "$qemu_status" -eq 124 ] || [ "$qemu_status" -eq 137 ]; then
-  echo "e2e: FAIL: the guest did not finish within $timeout_s s" >&2
-  exit 1
-fi
-if [ ! -s "$results/exit_code" ]; then
-  echo "e2e: FAIL: the guest left no exit code (QEMU exit $qemu_status); see $workdir/console.log" >&2
-  exit 1
-fi
+fail() { echo "e2e: FAIL: $*" >&2; exit 1; }
+[ "$qemu_status" -ne 124 ] && [ "$qemu_status" -ne 137 ] || fail "the guest did not finish within $timeout_s s"
+[ -s "$results/exit_code" ] || fail "the guest left no exit code (QEMU exit $qemu_status); see $workdir/console.log"
 status=$(cat "$results/exit_code")
 echo "e2e: guest command exited with $status" >&2
 exit "$status"

@@ -2,9 +2,6 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -14,13 +11,6 @@
 #include <stdexcept>
 
 namespace {
-
-template <typename T>
-T* Child(QObject& parent, const char* name) {
-    T* child = parent.findChild<T*>(name);
-    if (!child) throw std::runtime_error(std::string("the window has no control ") + name);
-    return child;
-}
 
 void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (message.startsWith(QStringLiteral("This plugin does not support"))) return;
@@ -39,25 +29,25 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 void Settle(std::chrono::milliseconds span) { QTest::qWait(static_cast<int>(span.count())); }
 
 ToolSession::ToolSession() : form_(std::make_unique<MainForm>(library_)) {
-    MainForm& form = *form_;
-    pin_ = Child<QLineEdit>(form, "pin");
-    operators_ = Child<QComboBox>(form, "Combo1");
-    zones_ = Child<QComboBox>(form, "ALARMA");
-    frame_ = Child<QGroupBox>(form, "t_a_1");
-    phone_ = Child<QLineEdit>(form, "t_e_m_1");
-    message_ = Child<QPlainTextEdit>(form, "Text1");
-    send_ = Child<QPushButton>(form, "b_e_1");
-    form.Load();
+    InstallQuietOffscreenNotes();
+    form_->Load();
     // Watch from before the first event loop turn: the backend's first
     // events are already queued by Load.
-    events_ = std::make_unique<DeviceEventRecorder>(form);
-    form.show();
+    events_ = std::make_unique<DeviceEventRecorder>(*form_);
+    form_->show();
 }
 
 ToolSession::~ToolSession() {
     form_->close();
     events_.reset();
     form_.reset();
+}
+
+template <typename T>
+T& ToolSession::Control(const char* name) const {
+    T* control = form_->findChild<T*>(name);
+    if (!control) throw std::runtime_error(std::string("the window has no control ") + name);
+    return *control;
 }
 
 void ToolSession::Pick(QComboBox& box, int index) {
@@ -71,28 +61,20 @@ void ToolSession::Pick(QComboBox& box, int index) {
     if (box.view()->isVisible()) box.hidePopup();
 }
 
-void ToolSession::PickZone(int index) { Pick(*zones_, index); }
-void ToolSession::PickOperator(int index) { Pick(*operators_, index); }
-
-void ToolSession::TypePin(const QString& text) {
-    pin_->setFocus();
-    pin_->selectAll();
-    QTest::keyClick(pin_, Qt::Key_Backspace);
-    QTest::keyClicks(pin_, text);
+void ToolSession::Type(QLineEdit& field, const QString& text) {
+    field.setFocus();
+    field.selectAll();
+    QTest::keyClick(&field, Qt::Key_Backspace);
+    QTest::keyClicks(&field, text);
 }
 
-void ToolSession::TypePhone(const QString& text) {
-    phone_->setFocus();
-    phone_->selectAll();
-    QTest::keyClick(phone_, Qt::Key_Backspace);
-    QTest::keyClicks(phone_, text);
-}
+void ToolSession::PickZone(int index) { Pick(Control<QComboBox>("ALARMA"), index); }
+void ToolSession::PickOperator(int index) { Pick(Control<QComboBox>("Combo1"), index); }
+void ToolSession::TypePin(const QString& text) { Type(Control<QLineEdit>("pin"), text); }
+void ToolSession::TypePhone(const QString& text) { Type(Control<QLineEdit>("t_e_m_1"), text); }
+void ToolSession::SetMessage(const QString& text) { Control<QPlainTextEdit>("Text1").setPlainText(text); }
+void ToolSession::PressSend() { QTest::mouseClick(&Control<QPushButton>("b_e_1"), Qt::LeftButton); }
 
-void ToolSession::SetMessage(const QString& text) { message_->setPlainText(text); }
-
-void ToolSession::PressSend() { QTest::mouseClick(send_, Qt::LeftButton); }
-
-QString ToolSession::Phone() const { return phone_->text(); }
-QString ToolSession::Message() const { return message_->toPlainText(); }
-QString ToolSession::Operator() const { return operators_->currentText(); }
-QString ToolSession::ZoneTitle() const { return frame_->title(); }
+QString ToolSession::Phone() const { return Control<QLineEdit>("t_e_m_1").text(); }
+QString ToolSession::Message() const { return Control<QPlainTextEdit>("Text1").toPlainText(); }
+QString ToolSession::Operator() const { return Control<QComboBox>("Combo1").currentText(); }

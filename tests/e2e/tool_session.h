@@ -18,9 +18,6 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 
 class QComboBox;
 class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-class QGroupBox;
 
 // Drops the offscreen platform's notes that it cannot raise windows or grab
 // the keyboard (said on every popup, and saying nothing about the tool).
@@ -41,7 +38,6 @@ public:
     // Closes the window (detaching the device link) before the backend goes.
     ~ToolSession();
 
-    MainForm& Form() { return *form_; }
     DeviceEventRecorder& Events() { return *events_; }
 
     // A user's pick from the drop-down list, also of the entry already shown.
@@ -56,19 +52,14 @@ public:
     QString Phone() const;
     QString Message() const;  // lines separated by '\n', as Qt shows them
     QString Operator() const;
-    QString ZoneTitle() const;
 
 private:
+    template <typename T>
+    T& Control(const char* name) const;
     static void Pick(QComboBox& box, int index);
+    static void Type(QLineEdit& field, const QString& text);
 
     HidapiLibrary library_;
     std::unique_ptr<MainForm> form_;
     std::unique_ptr<DeviceEventRecorder> events_;
-    QLineEdit* pin_;
-    QComboBox* operators_;
-    QComboBox* zones_;
-    QGroupBox* frame_;
-    QLineEdit* phone_;
-    QPlainTextEdit* message_;
-    QPushButton* send_;
 };

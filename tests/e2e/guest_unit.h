@@ -1,0 +1,36 @@
+#pragma once
+// The virtual unit as both guest tests use it: loaded with the same zones,
+// and ready once the kernel has made its hidraw node.
+
+#include <gtest/gtest.h>
+
+#include <QString>
+
+#include <string>
+#include <utility>
+
+#include "tool_session.h"
+#include "virtual_unit/uhid_unit.h"
+
+// Phone and Latin-1 text of each zone as the unit holds them. AMENA's
+// service centre: a read-back that lands visibly switches the operator away
+// from the start-up choice MOVISTAR.
+inline const std::string StoredServiceCentre = "656000311";
+inline const std::pair<std::string, std::string> Stored[4] = {
+    {"611222333", "Zona uno"},
+    {"622000111", "Puerta principal"},
+    {"633444555", "Linea 1\r\nLinea 2 \xF1"},
+    {"644777888", "Humo en cocina \xF1"},
+};
+
+inline void LoadStoredZones(UhidUnit& unit) {
+    unit.WithModel([](AlarmUnitModel& model) {
+        model.StoreServiceCentre(StoredServiceCentre);
+        for (int zone = 1; zone <= 4; ++zone) model.StoreZone(zone, Stored[zone - 1].first, Stored[zone - 1].second);
+    });
+}
+
+inline void PlugIn(UhidUnit& unit) {
+    ASSERT_TRUE(unit.Create()) << unit.Error();
+    ASSERT_TRUE(WaitUntil([&] { return !unit.HidrawNode().empty(); })) << "the kernel made no hidraw node for the unit";
+}
