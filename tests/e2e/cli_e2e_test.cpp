@@ -76,6 +76,8 @@ TEST_F(CliEndToEnd, SendThenShowJsonBringsBackWhatWasSent) {
                              "Linea A\nLinea B \u00F1"});
     ASSERT_EQ(send.status, 0) << testing::PrintToString(send);
 
+    // A slow unit: its answer lasts longer than the quiet time that ends it.
+    unit.SetReplyInterval(std::chrono::milliseconds(20));
     const CliRun show = Cli({"show", "--zone", "2", "--json"});
     ASSERT_EQ(show.status, 0) << testing::PrintToString(show);
     const QJsonObject shown = QJsonDocument::fromJson(show.out.toUtf8()).object();

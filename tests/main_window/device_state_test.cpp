@@ -37,6 +37,9 @@ TEST(DeviceState, FollowsUnplugAndReplugAndASendWithoutTheUnitSendsNothing)
             EXPECT_EQ(notice->text(), QStringLiteral("Alarma no conectada"));
         }
     }
+    // The refused send wrote nothing, so a request still carries no write.
+    PickEntry(Control<QComboBox>(form, "ALARMA"), 1);
+    EXPECT_EQ(unit.Log(), std::vector<WireReport>{(WireReport{0, 0, 0, 0, 0, 2, 0, 0})});
 }
 
 // A library whose unit is attached but refused to open.

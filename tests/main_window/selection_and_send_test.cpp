@@ -14,8 +14,9 @@ using Send = LoadedForm;
 
 TEST_F(ZoneSelection, EmptiesTheFieldsRetitlesAndAsksForTheZoneOnEveryPick)
 {
-    ReadBack(form, library, {InputReport(TagSmsc, '6')});
+    PickEntry(ALARMA, 0);
     for (const int zone : {3, 2, 2}) {  // a re-pick reloads the zone too
+        ReadBack(form, library, {InputReport(TagSmsc, '6')});
         t_e_m_1->setText(QStringLiteral("123"));
         PickEntry(ALARMA, zone - 1);
         const QString n = QString::number(zone);
@@ -27,7 +28,7 @@ TEST_F(ZoneSelection, EmptiesTheFieldsRetitlesAndAsksForTheZoneOnEveryPick)
         EXPECT_EQ(b_e_1->text(), QStringLiteral("Env. Config. Zona ") + n);
         EXPECT_EQ(library.written.back(), (Report{0, 0, 0, 0, 0, 0, static_cast<std::uint8_t>(zone), 0, 0}));
     }
-    EXPECT_EQ(library.written.size(), 4u);  // start-up's request, then one per pick
+    EXPECT_EQ(library.written.size(), 5u);  // start-up's request, then one per pick
 }
 
 TEST_F(ZoneSelection, TypingIntoTheSelectorSelectsNothingEvenWithEnterOrFocusOut)
