@@ -4,6 +4,7 @@
 #include <QSignalBlocker>
 
 #include "main_window/text_units.h"
+#include "protocol/zone_upload.h"
 #include "tests/main_window/form_driver.h"
 
 namespace {
@@ -91,17 +92,16 @@ TEST_F(Send, WritesTheTypedFieldsOfTheSelectedZoneAndTheSameAgainOnASecondPress)
     const std::size_t before = library.written.size();
     QTest::mouseClick(b_e_1, Qt::LeftButton);
 
-    const std::vector<Write> writes = WritesOf(library.written, before);
-    const std::vector<Write> expected{
-        {0, '1'},  {0, 0},  {1, '2'},  {2, 0},  {2, '3'},  {2, 0},  {3, '4'},  {4, 0},    // PIN
-        {5, '6'},  {6, 0},  {6, '2'},  {6, 0},  {7, '2'},  {8, 0},  {8, '9'},  {8, 0},    // YOIGO
-        {9, '9'},  {10, 0}, {10, '6'}, {10, 0}, {11, '1'}, {12, 0}, {12, '1'}, {12, 0},
-        {13, '1'}, {14, 0}, {75, '1'}, {76, 0}, {76, '2'}, {76, 0},                      // phone
-        {85, 'H'}, {86, 0}, {86, '\r'}, {86, 0}, {87, '\n'}, {88, 0}, {88, 'i'}, {88, 0}};  // CR LF
-    EXPECT_EQ(writes, expected);
+    // What the protocol sends for the values typed, the typed break as CR LF.
+    RecordingLibrary reference;
+    ConfiguratorState state;
+    SendZoneConfiguration(state, reference, 2, 622996111, u"1234", u"12", u"H\r\ni");
+    const std::vector<Report> sent(library.written.begin() + static_cast<long>(before), library.written.end());
+    EXPECT_EQ(sent, reference.written);
     EXPECT_EQ(form.State().SelectedSmsc, u"622996111");
     QTest::mouseClick(b_e_1, Qt::LeftButton);
-    EXPECT_EQ(WritesOf(library.written, before + writes.size()), writes);
+    EXPECT_EQ(std::vector<Report>(library.written.begin() + static_cast<long>(before + sent.size()),
+                                  library.written.end()), sent);
 }
 
 TEST_F(Send, WithTypedTextInASelectorSendsNothingAndSaysWhichListNeedsAPick)

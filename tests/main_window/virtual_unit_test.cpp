@@ -1,7 +1,8 @@
 // The window against the in-process virtual unit behind the real device
 // link: a zone pick asks the unit, its answers come back as device events and
 // fill the window; what was sent comes back on the next pick; plugging,
-// unplugging and detaching lose nothing and replay nothing.
+// unplugging and detaching lose nothing and replay nothing, and the notice
+// band follows the unit's state.
 
 #include "tests/main_window/form_driver.h"
 #include "virtual_unit/alarm_unit_model.h"
@@ -73,12 +74,15 @@ TEST_F(WithVirtualUnit, AReplugGetsReadBackAgainAndAnswersInFlightAtUnplugAreLos
     PickEntry(ALARMA, 1);  // answers queued, their events not yet delivered
     library.Unplug();
     DeliverAll();
+    auto* notice = Control<QLabel>(form, "aviso");
+    EXPECT_EQ(notice->text(), QStringLiteral("Alarma no conectada"));
     EXPECT_EQ(form.PhoneText(), u"");
     PickZone(1);  // nobody answers
     EXPECT_EQ(form.PhoneText(), u"");
 
     library.Plug();
     DeliverAll();
+    EXPECT_FALSE(notice->isVisibleTo(&form));
     PickZone(1);
     EXPECT_EQ(form.PhoneText(), u"611111111");
     EXPECT_EQ(form.MessageText(), u"Uno");
@@ -114,5 +118,54 @@ TEST(DemoUnit, EveryZoneHasItsOwnValuesToBringBack)
     }
     EXPECT_EQ(Control<QComboBox>(form, "Combo1")->currentText(), QStringLiteral("YOIGO"));
 }
+
+TEST(DeviceState, WithoutTheUnitASendSendsNothingAndSaysSoUntilItIsPlugged)
+{
+    AlarmUnitModel unit;
+    InProcessLibrary library(unit, /*plugged=*/false);
+    MainForm form(library);
+    form.Load();
+    DeliverAll();
+    auto* notice = Control<QLabel>(form, "aviso");
+    EXPECT_EQ(notice->text(), QStringLiteral("Alarma no conectada"));
+
+    Control<QLineEdit>(form, "pin")->clear();
+    QTest::mouseClick(Control<QPushButton>(form, "b_e_1"), Qt::LeftButton);
+    EXPECT_TRUE(unit.Log().empty());
+    EXPECT_TRUE(notice->toolTip().startsWith(QStringLiteral("No se ha enviado nada")));
+
+    library.Plug();
+    DeliverAll();
+    EXPECT_FALSE(notice->isVisibleTo(&form));
+    // The refused send wrote nothing, so a request still carries no write.
+    PickEntry(Control<QComboBox>(form, "ALARMA"), 1);
+    EXPECT_EQ(unit.Log(), std::vector<WireReport>{(WireReport{0, 0, 0, 0, 0, 2, 0, 0})});
+}
+
+// A library whose unit is attached but refused to open.
+class DeniedLibrary : public RecordingLibrary {
+public:
+    UnitAccess access{UnitAccess::State::Denied, "/dev/hidraw5"};
+    UnitAccess Access(std::int32_t, std::int32_t) override { return access; }
+};
+
+TEST(DeviceState, AUnitThatCannotBeOpenedNamesItsNodeAndTheFixUntilItOpens)
+{
+    DeniedLibrary library;
+    MainForm form(library);
+    form.Load();
+    Deliver(form, EventPlugged, library.presentHandle);
+    Deliver(form, EventChanged);
+    auto* notice = Control<QLabel>(form, "aviso");
+    EXPECT_EQ(notice->text(), QStringLiteral("Alarma sin permiso de acceso"));
+    EXPECT_TRUE(notice->toolTip().contains(QStringLiteral("/dev/hidraw5")));
+    EXPECT_TRUE(notice->toolTip().contains(QStringLiteral("70-velbrix-qorun.rules")));
+
+    library.access = {UnitAccess::State::Usable, "/dev/hidraw6"};
+    Deliver(form, EventUnplugged, library.presentHandle);
+    Deliver(form, EventPlugged, library.presentHandle);
+    EXPECT_FALSE(notice->isVisibleTo(&form));
+}
+
 
 }  // namespace

@@ -84,23 +84,6 @@ TEST_F(ZoneUpload, SendsEachFieldInOrderOneWholeReportPerByte)
     }
 }
 
-TEST_F(ZoneUpload, PressingTwiceSendsTheSameSequenceTwice)
-{
-    Send(2, 656000311, u"1234", u"12", u"Hi");
-    const std::vector<Report> first = library.written;
-    Send(2, 656000311, u"1234", u"12", u"Hi");
-    EXPECT_EQ(std::vector<Report>(library.written.begin() + first.size(), library.written.end()), first);
-}
-
-TEST_F(ZoneUpload, LongestTextOfZoneFourEndsOnAddress254)
-{
-    const UploadOutcome outcome = Send(4, 609090909, u"", u"", std::u16string(49, u'x'));
-    EXPECT_TRUE(outcome.Complete());
-    ASSERT_EQ(library.written.size(), 18u + 98u);
-    EXPECT_EQ(library.written[18][AddressByte], 205);
-    EXPECT_EQ(WritesOf({library.written.back()}), (Writes{{254, 0}}));
-}
-
 TEST_F(ZoneUpload, StopsBeforeAnAddressAboveTheLastAndSaysWhere)
 {
     const UploadOutcome outcome = Send(4, 609090909, u"1234", u"5", std::u16string(51, u'x'));

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QtTest/QTest>
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -26,10 +27,8 @@ public:
     const RecordedEvents& Events() const { return events_; }
     int Count(int code) const
     {
-        int n = 0;
-        for (const RecordedEvent& event : events_)
-            n += event.first == code;
-        return n;
+        return static_cast<int>(std::count_if(events_.begin(), events_.end(),
+                                              [code](const RecordedEvent& e) { return e.first == code; }));
     }
     void Clear() { events_.clear(); }
 
@@ -43,17 +42,8 @@ public:
     }
 
 protected:
-    bool event(QEvent* event) override
-    {
-        if (!Record(event))
-            return QObject::event(event);
-        return true;
-    }
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        Record(event);
-        return false;
-    }
+    bool event(QEvent* event) override { return Record(event) || QObject::event(event); }
+    bool eventFilter(QObject*, QEvent* event) override { Record(event); return false; }  // it goes on
 
 private:
     bool Record(QEvent* event)

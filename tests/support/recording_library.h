@@ -20,20 +20,12 @@ public:
     std::size_t acceptedWrites = std::numeric_limits<std::size_t>::max();
     std::vector<std::pair<DeviceHandle, bool>> readNotifyCalls;
     std::vector<std::string> calls;  // Connect, Disconnect and WriteEx, in order
-    int getHandleCalls = 0;
 
     bool Connect(WindowHandle) override { calls.push_back("Connect"); return true; }
     bool Disconnect() override { calls.push_back("Disconnect"); return true; }
     int Count(const std::string& call) const { return static_cast<int>(std::count(calls.begin(), calls.end(), call)); }
-    DeviceHandle GetHandle(std::int32_t, std::int32_t) override
-    {
-        ++getHandleCalls;
-        return presentHandle;
-    }
-    void SetReadNotify(DeviceHandle handle, bool enabled) override
-    {
-        readNotifyCalls.emplace_back(handle, enabled);
-    }
+    DeviceHandle GetHandle(std::int32_t, std::int32_t) override { return presentHandle; }
+    void SetReadNotify(DeviceHandle handle, bool enabled) override { readNotifyCalls.emplace_back(handle, enabled); }
     bool Read(DeviceHandle handle, Report& report) override
     {
         if (handle != presentHandle || pendingInput.empty())

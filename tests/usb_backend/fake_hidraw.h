@@ -20,17 +20,11 @@ public:
     int enumerations = 0;
     HidrawWatchListener* listener = nullptr;
 
-    std::vector<HidrawNode> Enumerate() override
-    {
-        ++enumerations;
-        return nodes;
-    }
+    std::vector<HidrawNode> Enumerate() override { ++enumerations; return nodes; }
     bool Start(HidrawWatchListener& watcher) override
     {
-        listener = &watcher;
         watcher.Snapshot(nodes);
-        if (!startSucceeds)
-            listener = nullptr;
+        listener = startSucceeds ? &watcher : nullptr;
         return startSucceeds;
     }
     void Stop() override { listener = nullptr; }
@@ -38,24 +32,24 @@ public:
     void Plug(const HidrawNode& node)
     {
         nodes.push_back(node);
-        if (listener != nullptr)
+        if (listener)
             listener->Arrived(node);
-    }
-    // Messages were lost: the listener gets the whole set again.
-    void Resync()
-    {
-        if (listener != nullptr)
-            listener->Snapshot(nodes);
     }
     void Unplug(const std::string& devnode)
     {
         std::erase_if(nodes, [&](const HidrawNode& node) { return node.devnode == devnode; });
-        if (listener != nullptr)
+        if (listener)
             listener->Left(devnode);
+    }
+    // Messages were lost: the listener gets the whole set again.
+    void Resync()
+    {
+        if (listener)
+            listener->Snapshot(nodes);
     }
 };
 
-// The device behind one node. Shared by the test and the port it opened.
+// The device behind one node, shared by the test and the port it opened.
 struct FakeUnit {
     std::mutex mutex;
     std::condition_variable arrived;
@@ -66,30 +60,24 @@ struct FakeUnit {
     int readCalls = 0;
     int readCallAtLastTake = -1;
 
-    void Send(const InputBytes& bytes)
+    template <typename F>
+    auto Locked(F f)
     {
         std::lock_guard lock(mutex);
-        input.push_back(bytes);
-        arrived.notify_all();
+        return f();
     }
-    void Pull()
+    template <typename F>
+    void Change(F f)
     {
-        std::lock_guard lock(mutex);
-        gone = true;
+        Locked(f);
         arrived.notify_all();
     }
+    void Send(const InputBytes& bytes) { Change([&] { input.push_back(bytes); }); }
+    void Pull() { Change([&] { gone = true; }); }
     // The reader took every report and came back for more, so it has handed
     // each of them on.
-    bool Consumed()
-    {
-        std::lock_guard lock(mutex);
-        return input.empty() && readCalls > readCallAtLastTake;
-    }
-    std::vector<Report> Written()
-    {
-        std::lock_guard lock(mutex);
-        return written;
-    }
+    bool Consumed() { return Locked([&] { return input.empty() && readCalls > readCallAtLastTake; }); }
+    std::vector<Report> Written() { return Locked([&] { return written; }); }
 };
 
 class FakePort : public UnitPort {
@@ -109,10 +97,8 @@ public:
         std::unique_lock lock(unit_->mutex);
         ++unit_->readCalls;
         unit_->arrived.wait_for(lock, timeout, [&] { return unit_->gone || !unit_->input.empty(); });
-        if (unit_->gone)
-            return -1;
-        if (unit_->input.empty())
-            return 0;
+        if (unit_->gone || unit_->input.empty())
+            return unit_->gone ? -1 : 0;
         std::copy(unit_->input.front().begin(), unit_->input.front().end(), buffer.begin());
         unit_->input.pop_front();
         unit_->readCallAtLastTake = unit_->readCalls;
@@ -133,8 +119,7 @@ public:
     {
         ++opens;
         if (deniedOpens != 0) {
-            if (deniedOpens > 0)
-                --deniedOpens;
+            deniedOpens -= deniedOpens > 0;
             return {nullptr, true};
         }
         auto unit = units.find(devnode);
