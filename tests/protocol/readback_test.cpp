@@ -10,27 +10,16 @@
 
 namespace {
 
-// A window stand-in: selecting an operator runs what a user pick runs,
-// setting SelectedSmsc from the entry's number.
 class FakeView : public ConfiguratorView {
 public:
-    explicit FakeView(ConfiguratorState& state) : state_(state) {}
-
     std::vector<int> selections;
     std::u16string phone, message;
 
-    void SelectOperator(int index) override
-    {
-        selections.push_back(index);
-        state_.SelectedSmsc = DecimalText(OperatorTable.at(static_cast<std::size_t>(index)).smsc);
-    }
+    void SelectOperator(int index) override { selections.push_back(index); }
     std::u16string PhoneText() const override { return phone; }
     void SetPhoneText(const std::u16string& text) override { phone = text; }
     std::u16string MessageText() const override { return message; }
     void SetMessageText(const std::u16string& text) override { message = text; }
-
-private:
-    ConfiguratorState& state_;
 };
 
 // The character sits in the byte its tag names; the other two character
@@ -102,7 +91,7 @@ TEST(HandleInputReport, DecodesEachReportIntoItsField)
     for (const DecodeCase& c : Cases) {
         ConfiguratorState state;
         RecordingLibrary library;
-        FakeView view(state);
+        FakeView view;
         view.phone = c.phoneBefore;
         view.message = c.messageBefore;
         for (const Report& r : c.reports) {
@@ -121,7 +110,7 @@ TEST(HandleInputReport, NothingChangesWhenNoReportIsRead)
 {
     ConfiguratorState state;
     RecordingLibrary library;
-    FakeView view(state);
+    FakeView view;
     state.ReceivedSmsc = u"609090909";  // would re-select on any report read
     state.ReportIn.fill(0xEE);
     const ConfiguratorState before = state;
