@@ -13,10 +13,10 @@ namespace {
 struct BadInput {
     const char* name;
     QStringList arguments;  // "FILE": a file holding `file`
-    QByteArray file;
-    std::vector<ListedUnit> listed;  // empty: one openable unit
     int status;
     const char* message;  // part of err
+    QByteArray file = {};
+    std::vector<ListedUnit> listed = {};  // empty: one openable unit
 };
 
 QByteArray Backup(const QByteArray& zones, const QByteArray& op = "\"AMENA\"", const QByteArray& version = "1")
@@ -30,45 +30,43 @@ QStringList Send(const QString& zone, const QString& op, const QString& phone, c
 
 const QByteArray Zone1 = R"({"zone": 1, "phone": "611222333", "text": "Zona uno"})";
 const QStringList SendOk = Send("1", "AMENA", "1", "a");
-constexpr auto Openable = ListedUnit::Access::Openable;
 
 const BadInput Rows[] = {
-    {"ZoneOutOfRange", Send("5", "AMENA", "1", "a"), {}, {}, 2, "zone: '5' is not a zone"},
-    {"ZoneNotANumber", Send("1x", "AMENA", "1", "a"), {}, {}, 2, "not a zone"},
-    {"UnknownOperator", Send("1", "ORANGE", "1", "a"), {}, {}, 2, "operator: 'ORANGE'"},
-    {"OperatorNumberWithLeadingZero", Send("1", "060909090", "1", "a"), {}, {}, 2, "operator"},
-    {"OperatorNumberTooLong", Send("1", "1234567890", "1", "a"), {}, {}, 2, "operator"},
-    {"PinTooLong", SendOk + QStringList{"--pin", "12345"}, {}, {}, 2, "pin: 5 UTF-16 units"},
-    {"PhoneTooLong", Send("1", "AMENA", "1234567890", "a"), {}, {}, 2, "phone: 10 UTF-16 units"},
-    {"LineBreakCountsTwo", Send("1", "AMENA", "1", QString(48, 'a') + "\n"), {}, {}, 2, "50 UTF-16 units"},
-    {"LoneSurrogate", Send("1", "AMENA", "1", QString(QChar(0xD800)) + "a"), {}, {}, 2, "lone UTF-16 surrogate"},
+    {"ZoneOutOfRange", Send("5", "AMENA", "1", "a"), 2, "zone: '5' is not a zone"},
+    {"ZoneNotANumber", Send("1x", "AMENA", "1", "a"), 2, "not a zone"},
+    {"UnknownOperator", Send("1", "ORANGE", "1", "a"), 2, "operator: 'ORANGE'"},
+    {"OperatorNumberWithLeadingZero", Send("1", "060909090", "1", "a"), 2, "operator"},
+    {"OperatorNumberTooLong", Send("1", "1234567890", "1", "a"), 2, "operator"},
+    {"PinTooLong", SendOk + QStringList{"--pin", "12345"}, 2, "pin: 5 UTF-16 units"},
+    {"PhoneTooLong", Send("1", "AMENA", "1234567890", "a"), 2, "phone: 10 UTF-16 units"},
+    {"LineBreakCountsTwo", Send("1", "AMENA", "1", QString(48, 'a') + "\n"), 2, "50 UTF-16 units"},
+    {"LoneSurrogate", Send("1", "AMENA", "1", QString(QChar(0xD800)) + "a"), 2, "lone UTF-16 surrogate"},
     {"LongestValuesFit",
-     Send("4", "622996111", "123456789", QString(47, 'a') + "\n") << "--pin" << "1234" << "--dry-run", {}, {}, 0, ""},
-    {"SendWithoutPhone", {"send", "--zone", "1", "--operator", "AMENA", "--text", "a"}, {}, {}, 2, "send needs --phone"},
-    {"ShowZoneAndAll", {"show", "--zone", "1", "--all"}, {}, {}, 2, "not both"},
-    {"UnknownCommand", {"erase"}, {}, {}, 2, "unknown command 'erase'"},
-    {"OptionOfAnotherCommand", {"list", "--verify"}, {}, {}, 2, "list does not take --verify"},
-    {"BackupWithoutFile", {"backup"}, {}, {}, 2, "backup needs one FILE"},
-    {"BackupIntoMissingFolder", {"backup", "/nonexistent-folder/unit.json"}, {}, {}, 2, "cannot write"},
-    {"RestoreMissingFile", {"restore", "/nonexistent-folder/unit.json"}, {}, {}, 2, "cannot read"},
-    {"RestoreNotJson", {"restore", "FILE"}, "{\"zones\": [", {}, 2, "not JSON"},
-    {"RestoreOtherFormat", {"restore", "FILE"}, R"({"format": "other"})", {}, 2, "format"},
-    {"RestoreNewerVersion", {"restore", "FILE"}, Backup(Zone1, "\"AMENA\"", "2"), {}, 2, "version"},
-    {"RestoreUnknownOperator", {"restore", "FILE"}, Backup(Zone1, "\"ORANGE\""), {}, 2, "operator"},
-    {"RestoreNoZones", {"restore", "FILE"}, Backup(""), {}, 2, "zones: missing, empty"},
-    {"RestoreZoneNotWhole", {"restore", "FILE"}, Backup(R"({"zone": 1.5, "phone": "1", "text": "a"})"), {}, 2,
-     "zones[0].zone"},
-    {"RestoreZoneTwice", {"restore", "FILE"}, Backup(Zone1 + "," + Zone1), {}, 2, "appears twice"},
+     Send("4", "622996111", "123456789", QString(47, 'a') + "\n") << "--pin" << "1234" << "--dry-run", 0, ""},
+    {"SendWithoutPhone", {"send", "--zone", "1", "--operator", "AMENA", "--text", "a"}, 2, "send needs --phone"},
+    {"ShowZoneAndAll", {"show", "--zone", "1", "--all"}, 2, "not both"},
+    {"UnknownCommand", {"erase"}, 2, "unknown command 'erase'"},
+    {"OptionOfAnotherCommand", {"list", "--verify"}, 2, "list does not take --verify"},
+    {"BackupWithoutFile", {"backup"}, 2, "backup needs one FILE"},
+    {"BackupIntoMissingFolder", {"backup", "/nonexistent-folder/unit.json"}, 2, "cannot write"},
+    {"RestoreMissingFile", {"restore", "/nonexistent-folder/unit.json"}, 2, "cannot read"},
+    {"RestoreNotJson", {"restore", "FILE"}, 2, "not JSON", "{\"zones\": ["},
+    {"RestoreOtherFormat", {"restore", "FILE"}, 2, "format", R"({"format": "other"})"},
+    {"RestoreNewerVersion", {"restore", "FILE"}, 2, "version", Backup(Zone1, "\"AMENA\"", "2")},
+    {"RestoreUnknownOperator", {"restore", "FILE"}, 2, "operator", Backup(Zone1, "\"ORANGE\"")},
+    {"RestoreNoZones", {"restore", "FILE"}, 2, "zones: missing, empty", Backup("")},
+    {"RestoreZoneNotWhole", {"restore", "FILE"}, 2, "zones[0].zone",
+     Backup(R"({"zone": 1.5, "phone": "1", "text": "a"})")},
+    {"RestoreZoneTwice", {"restore", "FILE"}, 2, "appears twice", Backup(Zone1 + "," + Zone1)},
     // The fault sits in the last zone: the first must not have been sent.
-    {"RestoreLastZoneTooLong", {"restore", "FILE"},
-     Backup(Zone1 + R"(, {"zone": 4, "phone": "1", "text": ")" + QByteArray(50, 'a') + "\"}"), {}, 2, "zones[1].text"},
-    {"RestorePinTooLong", {"restore", "FILE", "--pin", "12345"}, Backup(Zone1), {}, 2, "pin"},
-    {"SeveralUnitsWithoutDevice", SendOk, {}, {{"/dev/hidraw1", Openable}, {"/dev/hidraw2", Openable}}, 2,
-     "several units attached; pick one with --device NODE:\n/dev/hidraw1"},
-    {"DeviceThatIsNoUnit", QStringList{"--device", "/dev/hidraw9"} + SendOk, {}, {}, 3,
-     "no unit attached at /dev/hidraw9"},
-    {"UnitThatMayNotBeOpened", SendOk, {}, {{"/dev/hidraw1", ListedUnit::Access::Denied}}, 3,
-     "permission denied)\n  Fix: install the udev rule"},
+    {"RestoreLastZoneTooLong", {"restore", "FILE"}, 2, "zones[1].text",
+     Backup(Zone1 + R"(, {"zone": 4, "phone": "1", "text": ")" + QByteArray(50, 'a') + "\"}")},
+    {"RestorePinTooLong", {"restore", "FILE", "--pin", "12345"}, 2, "pin", Backup(Zone1)},
+    {"SeveralUnitsWithoutDevice", SendOk, 2, "several units attached; pick one with --device NODE:\n/dev/hidraw1", {},
+     {{"/dev/hidraw1", ListedUnit::Access::Openable}, {"/dev/hidraw2", ListedUnit::Access::Openable}}},
+    {"DeviceThatIsNoUnit", QStringList{"--device", "/dev/hidraw9"} + SendOk, 3, "no unit attached at /dev/hidraw9"},
+    {"UnitThatMayNotBeOpened", SendOk, 3, "permission denied)\n  Fix: install the udev rule", {},
+     {{"/dev/hidraw1", ListedUnit::Access::Denied}}},
 };
 
 class ArgumentValidation : public testing::TestWithParam<BadInput> {};

@@ -22,12 +22,10 @@ public:
     {
         if (unplugAfterWrites-- == 0)
             Unplug();
-        if (silent && report[6] != 10)
-            return true;
         Report stored = report;
         if (report[6] == 10 && report[8] == alteredAddress && report[7] != 0)
             stored[7] = 'X';
-        return InProcessLibrary::WriteEx(vendorId, productId, stored);
+        return (silent && report[6] != 10) || InProcessLibrary::WriteEx(vendorId, productId, stored);
     }
 };
 

@@ -1,6 +1,5 @@
-// `send` puts out what the window's send button does for the same values (the
-// upload function fed as the window feeds it): in the dry run's printout, one
-// report a line in upper-case hex, and at the unit.
+// `send` puts out what the window's send button does for the same values: in
+// the dry run's printout (a report a line, upper-case hex) and at the unit.
 
 #include <gtest/gtest.h>
 

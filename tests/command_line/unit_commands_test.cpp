@@ -14,12 +14,11 @@ class UnitCommands : public testing::Test {
 protected:
     void SetUp() override
     {
-        AlarmUnitModel& model = original.model;
-        model.StoreServiceCentre("656000311");
-        model.StoreZone(1, "611222333", "Zona uno");
-        model.StoreZone(2, "622000111", "Puerta principal");
-        model.StoreZone(3, "633444555", "Linea 1\r\nLinea 2 \xF1");
-        model.StoreZone(4, "644777888", std::string(49, 'z'));
+        original.model.StoreServiceCentre("656000311");
+        original.model.StoreZone(1, "611222333", "Zona uno");
+        original.model.StoreZone(2, "622000111", "Puerta principal");
+        original.model.StoreZone(3, "633444555", "Linea 1\r\nLinea 2 \xF1");
+        original.model.StoreZone(4, "644777888", std::string(49, 'z'));
         ASSERT_EQ(RunCli(original, {"backup", path}).status, 0);
     }
 
