@@ -32,7 +32,8 @@ TEST_F(UnitCommands, ShowNamesAKnownOperatorGivesAnUnknownOnesNumberAndRestoresL
     const CliRun json = RunCli(original, {"show", "--zone", "3", "--json"});
     EXPECT_EQ(json.status, 0) << json.err;
     EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(json.out)), QJsonDocument::fromJson(R"(
-        {"operator": "AMENA", "zones": [{"zone": 3, "phone": "633444555", "text": "Linea 1\nLinea 2 \u00f1"}]})"));
+        {"operator": "AMENA", "zones": [{"zone": 3, "phone": "633444555", "text": "Linea 1\nLinea 2 \u00f1"}]})"))
+        << json.out;
 
     original.model.StoreServiceCentre("612345678");
     EXPECT_EQ(RunCli(original, {"show", "--zone", "1"}),
