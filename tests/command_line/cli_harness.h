@@ -1,38 +1,31 @@
 #pragma once
-// Runs the command line's commands against the in-process unit, as a script
-// would run the program: arguments in, exit status and both streams out.
+// Runs the command line against the in-process unit as a script would:
+// arguments in, exit status and both streams out.
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "command_line/command_line.h"
 #include "virtual_unit/in_process_library.h"
 
-// The in-process unit, optionally pulled out after a number of writes or
-// storing one address's byte differently from what was sent.
+// The in-process unit, optionally pulled out after some writes, deaf to
+// read-back requests, or storing 'X' for the byte written at one address.
 class FaultyUnitLibrary : public InProcessLibrary {
 public:
     using InProcessLibrary::InProcessLibrary;
-
-    int unplugAfterWrites = -1;  // -1: never
-    int alteredAddress = -1;     // a write there stores 'X' instead
-    bool silent = false;         // answers no read-back request
+    int unplugAfterWrites = -1, alteredAddress = -1;  // -1: never
+    bool silent = false;
 
     bool WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report) override
     {
-        if (unplugAfterWrites == 0)
+        if (unplugAfterWrites-- == 0)
             Unplug();
-        if (unplugAfterWrites > 0)
-            --unplugAfterWrites;
-        if (silent && report[6] != 10)
-            return true;
         Report stored = report;
         if (report[6] == 10 && report[8] == alteredAddress && report[7] != 0)
             stored[7] = 'X';
-        return InProcessLibrary::WriteEx(vendorId, productId, stored);
+        return (silent && report[6] != 10) || InProcessLibrary::WriteEx(vendorId, productId, stored);
     }
 };
 
@@ -48,16 +41,19 @@ public:
 };
 
 struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
+    int status;
+    std::string out, err;
+    bool operator==(const CliRun&) const = default;
 };
+inline void PrintTo(const CliRun& run, std::ostream* os) { *os << run.status << "\n" << run.out << "--\n" << run.err; }
 
-inline CliRun RunCli(InProcessUnits& units, const QStringList& arguments)
+// An argument starting with "FILE" starts with `file` instead.
+inline CliRun RunCli(InProcessUnits& units, QStringList arguments, const QString& file = {})
 {
+    arguments.replaceInStrings(QRegularExpression("^FILE"), file);
     std::ostringstream out, err;
-    using std::chrono::milliseconds;
-    CommandContext context{units, out, err, false, {.firstAnswer = milliseconds(200), .quiet = milliseconds(30)}};
-    const int status = RunCommandLine(QStringList{QStringLiteral("velbrix-qorun-cli")} + arguments, context);
+    CommandContext context{units, out, err, false,
+                           {.firstAnswer = std::chrono::milliseconds(200), .quiet = std::chrono::milliseconds(30)}};
+    const int status = RunCommandLine(QStringList{"velbrix-qorun-cli"} + arguments, context);
     return {status, out.str(), err.str()};
 }

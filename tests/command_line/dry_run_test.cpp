@@ -1,6 +1,5 @@
-// `send` puts out what the window's send button puts out for the same values:
-// the expectation is the upload function fed as the window feeds it, and both
-// the dry run's printout and what a unit receives must equal it.
+// `send` puts out what the window's send button does for the same values: in
+// the dry run's printout (a report a line, upper-case hex) and at the unit.
 
 #include <gtest/gtest.h>
 
@@ -12,20 +11,16 @@ namespace {
 
 struct SameValues {
     const char* name;
-    QStringList arguments;  // after "send"
-    // As the window passes them: entry data of the selectors, the PIN
-    // field, the phone field, the text with its line breaks as CR LF.
-    std::int32_t zone, serviceCentre;
+    std::int32_t zone, serviceCentre;  // as the window passes them, line breaks as CR LF
     std::u16string pin, phone, text;
+    QStringList arguments;  // after "send"
 };
 
 const SameValues Rows[] = {
-    {"AllFields", {"--zone", "2", "--operator", "AMENA", "--pin", "1234", "--phone", "12", "--text", "Hi"},
-     2, 656000311, u"1234", u"12", u"Hi"},
-    {"NoPinAndALineBreak", {"--zone", "1", "--operator", "movistar", "--phone", "611", "--text", "a\nb"},
-     1, 609090909, u"", u"611", u"a\r\nb"},
-    {"OperatorByNumberAndEuroSign", {"--zone", "4", "--operator", "607003110", "--phone", "6", "--text", "\u20AC"},
-     4, 607003110, u"", u"6", u"\u20AC"},
+    {"OperatorByNumberPinAndEuroSign", 2, 607003110, u"1234", u"12", u"\u20AC",
+     {"--zone", "2", "--operator", "607003110", "--pin", "1234", "--phone", "12", "--text", "\u20AC"}},
+    {"OperatorNameInLowerCaseNoPinAndALineBreak", 4, 609090909, u"", u"611", u"a\r\nb",
+     {"--zone", "4", "--operator", "movistar", "--phone", "611", "--text", "a\nb"}},
 };
 
 class SendLikeTheWindow : public testing::TestWithParam<SameValues> {};
@@ -36,21 +31,18 @@ TEST_P(SendLikeTheWindow, DryRunAndUnitSeeTheWindowsReports)
     RecordingLibrary window;
     ConfiguratorState state;
     SendZoneConfiguration(state, window, row.zone, row.serviceCentre, row.pin, row.phone, row.text);
-    std::string hex;  // one report a line, its bytes in upper-case hex separated by spaces
+    std::string hex;
     std::vector<WireReport> expected;
     for (const Report& r : window.written) {
         hex += QByteArray(reinterpret_cast<const char*>(r.data()), r.size()).toHex(' ').toUpper() + "\n";
         expected.push_back({r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8]});
     }
-
     InProcessUnits units;
     const CliRun dryRun = RunCli(units, QStringList{"send"} + row.arguments + QStringList{"--dry-run"});
     EXPECT_EQ(dryRun.status, 0) << dryRun.err;
     EXPECT_EQ(dryRun.out, hex);
-    EXPECT_TRUE(units.model.Log().empty());
-
-    const CliRun sent = RunCli(units, QStringList{"send"} + row.arguments);
-    EXPECT_EQ(sent.status, 0) << sent.err;
+    // Also shows that the dry run sent nothing.
+    EXPECT_EQ(RunCli(units, QStringList{"send"} + row.arguments).status, 0);
     EXPECT_EQ(units.model.Log(), expected);
 }
 

@@ -1,38 +1,25 @@
-// The commands against the in-process unit: what show prints, a backup
-// restored into a fresh unit, verify catching a field stored differently,
-// and each way of losing the unit ending with status 3.
+// The commands against the in-process unit, which SetUp loads and backs up.
 
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 #include "cli_harness.h"
 
 namespace {
 
-void LoadZones(AlarmUnitModel& model)
-{
-    model.StoreServiceCentre("656000311");
-    model.StoreZone(1, "611222333", "Zona uno");
-    model.StoreZone(2, "622000111", "Puerta principal");
-    model.StoreZone(3, "633444555", "Linea 1\r\nLinea 2 \xF1");
-    model.StoreZone(4, "644777888", std::string(49, 'z'));
-}
-
 class UnitCommands : public testing::Test {
 protected:
-    // Writes `path` from a unit holding LoadZones' values.
-    void BackUpLoadedUnit()
+    void SetUp() override
     {
-        LoadZones(original.model);
-        const CliRun backup = RunCli(original, {"backup", path});
-        ASSERT_EQ(backup.status, 0) << backup.err;
+        original.model.StoreServiceCentre("656000311");
+        original.model.StoreZone(1, "611222333", "Zona uno");
+        original.model.StoreZone(2, "622000111", "Puerta principal");
+        original.model.StoreZone(3, "633444555", "Linea 1\r\nLinea 2 \xF1");
+        original.model.StoreZone(4, "644777888", std::string(49, 'z'));
+        ASSERT_EQ(RunCli(original, {"backup", path}).status, 0);
     }
 
     QTemporaryDir dir;
@@ -40,76 +27,58 @@ protected:
     InProcessUnits original;
 };
 
-TEST_F(UnitCommands, ShowJsonKeepsLineBreaksAndNamesTheOperator)
+TEST_F(UnitCommands, ShowNamesAKnownOperatorGivesAnUnknownOnesNumberAndRestoresLineBreaks)
 {
-    LoadZones(original.model);
-    const CliRun run = RunCli(original, {"show", "--zone", "3", "--json"});
-    ASSERT_EQ(run.status, 0) << run.err;
-    const QJsonObject shown = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object();
-    EXPECT_EQ(shown["operator"].toString(), "AMENA");
-    const QJsonObject zone = shown["zones"].toArray().at(0).toObject();
-    EXPECT_EQ(zone["zone"].toInt(), 3);
-    EXPECT_EQ(zone["phone"].toString(), "633444555");
-    EXPECT_EQ(zone["text"].toString(), QStringLiteral("Linea 1\nLinea 2 \u00F1"));
-}
+    const CliRun json = RunCli(original, {"show", "--zone", "3", "--json"});
+    EXPECT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(json.out)), QJsonDocument::fromJson(R"(
+        {"operator": "AMENA", "zones": [{"zone": 3, "phone": "633444555", "text": "Linea 1\nLinea 2 \u00f1"}]})"))
+        << json.out;
 
-TEST_F(UnitCommands, ShowGivesTheNumberOfAnUnknownServiceCentre)
-{
     original.model.StoreServiceCentre("612345678");
-    original.model.StoreZone(2, "62", "ab");
-    const CliRun run = RunCli(original, {"show", "--zone", "2"});
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "operator: 612345678\nzone 2\n  phone: 62\n  text: ab\n");
+    EXPECT_EQ(RunCli(original, {"show", "--zone", "1"}),
+              (CliRun{0, "operator: 612345678\nzone 1\n  phone: 611222333\n  text: Zona uno\n", ""}));
 }
 
-TEST_F(UnitCommands, BackupRestoredIntoAFreshUnitHoldsTheSameBytes)
+TEST_F(UnitCommands, RestoreVerifyFillsAFreshUnitAndReportsOnlyAFieldTheUnitStoresDifferently)
 {
-    ASSERT_NO_FATAL_FAILURE(BackUpLoadedUnit());
-    InProcessUnits fresh;
-    const CliRun restore = RunCli(fresh, {"restore", path, "--pin", "1234", "--verify"});
-    EXPECT_EQ(restore.status, 0) << restore.err << restore.out;
-    const auto& restored = fresh.model.Memory();
-    EXPECT_EQ(std::string(restored.begin(), restored.begin() + 5), std::string("1234\0", 5));
-    EXPECT_TRUE(std::equal(restored.begin() + 5, restored.end(), original.model.Memory().begin() + 5));
-}
+    InProcessUnits fresh, altered;
+    const std::string restored = "4 zones restored from " + path.toStdString() + "\n";
+    EXPECT_EQ(RunCli(fresh, {"restore", path, "--pin", "1234", "--verify"}),
+              (CliRun{0, restored + "verified: the unit holds what the file holds\n", ""}));
+    const auto& memory = fresh.model.Memory();
+    EXPECT_EQ(std::string(memory.begin(), memory.begin() + 5), std::string("1234\0", 5));
+    EXPECT_TRUE(std::equal(memory.begin() + 5, memory.end(), original.model.Memory().begin() + 5));
 
-TEST_F(UnitCommands, VerifyReportsOnlyTheFieldTheUnitStoresDifferently)
-{
-    ASSERT_NO_FATAL_FAILURE(BackUpLoadedUnit());
-    InProcessUnits unit;
-    unit.library.alteredAddress = 85;  // first character of zone 2's text
-    const CliRun restore = RunCli(unit, {"restore", path, "--verify"});
-    EXPECT_EQ(restore.status, 4);
-    EXPECT_EQ(restore.out, "4 zones restored from " + path.toStdString() +
-                               "\nzone 2 text: file has \"Puerta principal\", unit has \"Xuerta principal\"\n");
-    EXPECT_NE(restore.err.find("verify found differences"), std::string::npos);
+    altered.library.alteredAddress = 85;  // first character of zone 2's text
+    EXPECT_EQ(RunCli(altered, {"restore", path, "--verify"}),
+              (CliRun{4, restored + "zone 2 text: file has \"Puerta principal\", unit has \"Xuerta principal\"\n",
+                      "velbrix-qorun-cli: verify found differences\n"}));
 }
 
 struct LostUnit {
     const char* name;
-    std::function<void(FaultyUnitLibrary&)> fault;
+    void (*fault)(FaultyUnitLibrary&);
     QStringList arguments;  // "FILE": the loaded unit's backup
-    const char* said;       // part of what err says
+    const char* said;       // part of err
 };
 
 const LostUnit LostUnits[] = {
     {"UnpluggedDuringRestore", [](FaultyUnitLibrary& l) { l.unplugAfterWrites = 100; },  // zone 1 takes 52
      {"restore", "FILE", "--verify"}, "while zone 2 was being restored (1 of 4 zones restored; 48 reports"},
-    {"SilentDuringBackupLeavesNoFile", [](FaultyUnitLibrary& l) { l.silent = true; }, {"backup", "NEW"},
+    {"SilentDuringBackupLeavesNoFile", [](FaultyUnitLibrary& l) { l.silent = true; }, {"backup", "FILE.new"},
      "no answer from the unit within 200 ms after asking for zone 1"},
-    {"UnpluggedBeforeStart", [](FaultyUnitLibrary& l) { l.Unplug(); }, {"show"}, "velbrix-qorun-cli: no unit attached\n"},
+    {"UnpluggedBeforeStart", [](FaultyUnitLibrary& l) { l.Unplug(); }, {"show"},
+     "velbrix-qorun-cli: no unit attached\n"},
 };
 
 class LosingTheUnit : public UnitCommands, public testing::WithParamInterface<LostUnit> {};
 
 TEST_P(LosingTheUnit, EndsWithStatus3AndSaysHowFarItGot)
 {
-    ASSERT_NO_FATAL_FAILURE(BackUpLoadedUnit());
-    QStringList arguments = GetParam().arguments;
-    arguments.replaceInStrings(QRegularExpression("^FILE$"), path).replaceInStrings("NEW", path + ".new");
     InProcessUnits unit;
     GetParam().fault(unit.library);
-    const CliRun run = RunCli(unit, arguments);
+    const CliRun run = RunCli(unit, GetParam().arguments, path);
     EXPECT_EQ(run.status, 3);
     EXPECT_NE(run.err.find(GetParam().said), std::string::npos) << run.err;
     EXPECT_FALSE(QFile::exists(path + ".new"));

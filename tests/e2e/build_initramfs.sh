@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
-# Builds the guest's initramfs: busybox, the virtio and 9p modules of the
-# kernel that will boot, and an init that mounts the host's root over 9p and
-# switches into it.
+# Builds the guest's initramfs: busybox, the virtio and 9p modules of the kernel
+# that will boot, and an init that switches into the host's root over 9p.
 # Usage: build_initramfs.sh KERNEL_VERSION OUTPUT.cpio.gz
 set -euo pipefail
 
-version=$1
-output=$2
+version=$1 output=$2
 here=$(cd "$(dirname "$0")" && pwd)
 moddir=/lib/modules/$version
 busybox=${QORUN_E2E_BUSYBOX:-/bin/busybox}

@@ -1,25 +1,17 @@
 #!/bin/sh
-# Second stage in the guest, PID 1 on the host's read-only root: give the
-# guest the writable places a desktop has, start udevd, run the command left
-# in the results share and leave its exit code there, then power off.
-PATH=/usr/sbin:/usr/bin:/sbin:/bin
-export PATH
+# Second stage in the guest, PID 1 on the host's read-only root: make the
+# writable places a desktop has, start udevd, run the command left in the
+# results share, leave its exit code there and power off.
+export PATH=/usr/sbin:/usr/bin:/sbin:/bin
 
-# PID 1 must not exit (the kernel would panic) and can no longer run
-# programs from the 9p root once power-off has begun: spin in the shell.
-poweroff_now() {
-  sync
-  echo o >/proc/sysrq-trigger
-  while :; do :; done
-}
+# PID 1 must not exit (the kernel would panic) nor run programs off the 9p
+# root once power-off has begun: it spins in the shell.
+poweroff_now() { sync; echo o >/proc/sysrq-trigger; while :; do :; done; }
 
 mount -t sysfs sys /sys
-# Writable space lives under /run only: the host's /tmp stays visible, since
-# the build tree being tested may well sit there.
+# Writable space only under /run: the host's /tmp may hold the build tree.
 mount -t tmpfs -o mode=1777 tmpfs /run
-mkdir -p -m 1777 /run/tmp
-mkdir -p -m 700 /run/user/0
-mkdir -p /run/results /dev/shm /dev/pts
+mkdir -p -m 1777 /run/tmp && mkdir -p -m 700 /run/user/0 && mkdir -p /run/results /dev/shm /dev/pts
 mount -t tmpfs -o mode=1777 tmpfs /dev/shm
 mount -t devpts devpts /dev/pts
 mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000 results /run/results ||
@@ -27,9 +19,9 @@ mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000 results /run/results |
 export XDG_RUNTIME_DIR=/run/user/0 HOME=/run/tmp TMPDIR=/run/tmp LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen
 
 modprobe uhid
-# What a desktop has: udevd applies rules, rebroadcasts kernel events on the
-# "udev" netlink source and loads hid-generic when a HID device appears. No
-# trigger: replaying the guest's own devices only loads unused modules.
+# As on a desktop, udevd applies rules, rebroadcasts kernel events on the
+# "udev" netlink source and loads hid-generic for a new HID device. No trigger:
+# replaying the guest's own devices only loads unused modules.
 if [ -x /lib/systemd/systemd-udevd ]; then
   /lib/systemd/systemd-udevd --daemon
   udevadm settle --timeout=30
@@ -38,8 +30,7 @@ else
   modprobe hid-generic
 fi
 
-# The command gets its own deadline, shorter than QEMU's, so a hang still
-# brings its output and an exit code back.
+# The command's own deadline, shorter than QEMU's: a hang still brings back output and status.
 limit=$(cat /run/results/command_timeout 2>/dev/null || echo 180)
 cd /run/tmp
 timeout -k 5 "$limit" sh /run/results/command

@@ -4,17 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QString>
-
 #include <string>
 #include <utility>
 
 #include "tool_session.h"
 #include "virtual_unit/uhid_unit.h"
 
-// Phone and Latin-1 text of each zone as the unit holds them. AMENA's
-// service centre: a read-back that lands visibly switches the operator away
-// from the start-up choice MOVISTAR.
+// Phone and Latin-1 text of each zone. AMENA's service centre: a read-back
+// that lands visibly moves the operator off the start-up choice MOVISTAR.
 inline const std::string StoredServiceCentre = "656000311";
 inline const std::pair<std::string, std::string> Stored[4] = {
     {"611222333", "Zona uno"},

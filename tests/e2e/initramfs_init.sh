@@ -8,11 +8,7 @@ mount -t devtmpfs dev /dev
 exec 0</dev/console 1>/dev/console 2>&1
 mount -t proc proc /proc
 
-fail() {
-  echo "qorun-guest: $*"
-  echo o >/proc/sysrq-trigger
-  sleep 30
-}
+fail() { echo "qorun-guest: $*"; echo o >/proc/sysrq-trigger; sleep 30; }
 
 while read -r name; do
   insmod "/modules/$name.ko" || fail "insmod $name failed"

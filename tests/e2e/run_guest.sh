@@ -1,21 +1,16 @@
 #!/usr/bin/env bash
-# Boots Debian's stock kernel under QEMU with the host's root mounted
-# read-only, runs one command in the guest (as root, with /dev/uhid and
-# udevd) and exits with the command's exit code.
-#
+# Boots Debian's stock kernel under QEMU with the host's root read-only, runs
+# one command in the guest (as root, with /dev/uhid and udevd) and exits with
+# its exit code.
 #   run_guest.sh [--workdir DIR] [--timeout SECONDS] -- PROGRAM [ARGS...]
 #   run_guest.sh --bench BUILD_DIR     runs the end-to-end benchmark
-#
-# Exit 77 (skip) when QEMU or a suitable kernel is missing, except in CI
-# (CI=true), where that is a failure. QORUN_E2E_SKIP=1 skips it even in CI
-# (a distribution package's build, which must not boot a guest).
+# Exit 77 (skip) when QEMU or a suitable kernel is missing, 1 in CI (CI=true);
+# QORUN_E2E_SKIP=1 skips even in CI (a distribution package's build).
 # QORUN_E2E_QEMU, QORUN_E2E_KERNEL and QORUN_E2E_BUSYBOX name other binaries.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-workdir=
-timeout_s=240
-command=()
+workdir= timeout_s=240 command=()
 
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -36,25 +31,16 @@ done
 [[ ${command[0]} == */* ]] && command[0]=$(realpath "${command[0]}")
 
 cannot_run() {
-  if [ "${CI:-}" = true ]; then
-    echo "e2e: $* (in CI the guest must run: install with WITH_E2E=1 scripts/install-deps)" >&2
-    exit 1
-  fi
-  echo "e2e: skipped: $*" >&2
-  exit 77
+  [ "${CI:-}" = true ] && { echo "e2e: $* (CI must run the guest: WITH_E2E=1 scripts/install-deps)" >&2; exit 1; }
+  echo "e2e: skipped: $*" >&2; exit 77
 }
-
-if [ "${QORUN_E2E_SKIP:-0}" = 1 ]; then
-  echo "e2e: skipped: QORUN_E2E_SKIP=1" >&2
-  exit 77
-fi
+[ "${QORUN_E2E_SKIP:-0}" != 1 ] || { echo "e2e: skipped: QORUN_E2E_SKIP=1" >&2; exit 77; }
 
 qemu=${QORUN_E2E_QEMU:-$(command -v qemu-system-x86_64 || true)}
 [ -n "$qemu" ] && [ -x "$qemu" ] || cannot_run "no qemu-system-x86_64 (package qemu-system-x86)"
 [ -x /bin/busybox ] || [ -n "${QORUN_E2E_BUSYBOX:-}" ] || cannot_run "no /bin/busybox (package busybox-static)"
 
-# A kernel whose own modules are installed and include 9p and uhid; the
-# modules must match the kernel booted, not the one the host runs.
+# A kernel whose own modules (not the host's) are installed and hold 9p and uhid.
 version_of() { local name=${1##*/}; echo "${name#vmlinuz-}"; }
 usable_kernel() {
   local dep=/lib/modules/$(version_of "$1")/modules.dep
@@ -88,8 +74,7 @@ echo "e2e: booting $kernel under QEMU (TCG)" >&2
 start=$(date +%s)
 set +e
 timeout -k 10 "$timeout_s" "$qemu" \
-  -accel tcg -cpu max -smp 1 -m 1G \
-  -nographic -no-reboot -net none \
+  -accel tcg -cpu max -smp 1 -m 1G -nographic -no-reboot -net none \
   -kernel "$kernel" -initrd "$workdir/initramfs.cpio.gz" \
   -append "console=ttyS0 panic=-1 quiet qorun_session=$here/guest_session.sh" \
   -virtfs local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap \

@@ -10,17 +10,13 @@
 #include <cstdio>
 #include <stdexcept>
 
-namespace {
-
-void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (message.startsWith(QStringLiteral("This plugin does not support"))) return;
-    const char* kind = type == QtDebugMsg ? "debug" : type == QtInfoMsg ? "info" : "warning";
-    std::fprintf(stderr, "qt %s: %s\n", kind, qPrintable(message));
+void InstallQuietOffscreenNotes() {
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        const char* kind = type == QtDebugMsg ? "debug" : type == QtInfoMsg ? "info" : "warning";
+        if (!message.startsWith("This plugin does not support"))
+            std::fprintf(stderr, "qt %s: %s\n", kind, qPrintable(message));
+    });
 }
-
-}  // namespace
-
-void InstallQuietOffscreenNotes() { qInstallMessageHandler(QuietOffscreenNotes); }
 
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
     return QTest::qWaitFor(done, static_cast<int>(limit.count()));
@@ -31,28 +27,21 @@ void Settle(std::chrono::milliseconds span) { QTest::qWait(static_cast<int>(span
 ToolSession::ToolSession() : form_(std::make_unique<MainForm>(library_)) {
     InstallQuietOffscreenNotes();
     form_->Load();
-    // Watch from before the first event loop turn: the backend's first
-    // events are already queued by Load.
+    // Load has already queued the backend's first events.
     events_ = std::make_unique<DeviceEventRecorder>(*form_);
     form_->show();
 }
 
-ToolSession::~ToolSession() {
-    form_->close();
-    events_.reset();
-    form_.reset();
-}
+ToolSession::~ToolSession() { form_->close(); }  // the members then go in reverse order
 
 template <typename T>
 T& ToolSession::Control(const char* name) const {
     T* control = form_->findChild<T*>(name);
-    if (!control) throw std::runtime_error(std::string("the window has no control ") + name);
-    return *control;
+    return control ? *control : throw std::runtime_error(std::string("the window has no control ") + name);
 }
 
 void ToolSession::Pick(QComboBox& box, int index) {
-    // Open the list, move to the entry and confirm with Enter: the path a
-    // user's pick takes, which also re-picks the entry already selected.
+    // Open, move, Enter: as a user picks, which also re-picks the current entry.
     box.setFocus();
     box.showPopup();
     QAbstractItemView* list = box.view();
