@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <string>
 
+#include <fuzzer/FuzzedDataProvider.h>
+
 #include "protocol/readback.h"
 #include "protocol/report_layout.h"
 #include "protocol/zone_upload.h"
@@ -14,32 +16,13 @@
 
 namespace {
 
-class Input {
-public:
-    Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-
-    bool Empty() const { return pos_ >= size_; }
-    std::uint8_t Byte() { return Empty() ? 0 : data_[pos_++]; }
-    std::int32_t Int32()
-    {
-        std::uint32_t v = 0;
-        for (int i = 0; i < 4; ++i)
-            v = (v << 8) | Byte();
-        return static_cast<std::int32_t>(v);
-    }
-    std::u16string Text()
-    {
-        std::u16string t(Byte() % 64, u'\0');
-        for (char16_t& c : t)
-            c = static_cast<char16_t>((Byte() << 8) | Byte());
-        return t;
-    }
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
-};
+std::u16string Text(FuzzedDataProvider& in)
+{
+    std::u16string text(in.ConsumeIntegralInRange<std::size_t>(0, 63), u'\0');
+    for (char16_t& c : text)
+        c = in.ConsumeIntegral<char16_t>();
+    return text;
+}
 
 class TextView : public ConfiguratorView {
 public:
@@ -61,12 +44,10 @@ void Check(bool condition)
         std::abort();
 }
 
-void CheckUpload(const RecordingLibrary& library, std::size_t firstReport,
-                 const UploadOutcome& outcome)
+void CheckUpload(const RecordingLibrary& library, const UploadOutcome& outcome)
 {
-    Check(library.written.size() - firstReport == outcome.reportsSent);
-    for (std::size_t i = firstReport; i < library.written.size(); ++i) {
-        const Report& r = library.written[i];
+    Check(library.written.size() == outcome.reportsSent);
+    for (const Report& r : library.written) {
         Check(r[CommandByte] == CmdWriteByte);
         for (std::size_t b = 0; b < CommandByte; ++b)
             Check(r[b] == 0);
@@ -80,18 +61,18 @@ void CheckUpload(const RecordingLibrary& library, std::size_t firstReport,
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    Input in(data, size);
+    FuzzedDataProvider in(data, size);
     ConfiguratorState state;
     RecordingLibrary library;
     TextView view;
 
-    const std::int32_t zone = in.Byte() < 200 ? in.Byte() % 6 : in.Int32();
-    const std::int32_t smsc = in.Int32();
-    const std::u16string pin = in.Text(), phone = in.Text(), message = in.Text();
+    const std::int32_t zone = in.ConsumeBool() ? in.ConsumeIntegralInRange(0, 5) : in.ConsumeIntegral<std::int32_t>();
+    const std::int32_t smsc = in.ConsumeIntegral<std::int32_t>();
+    const std::u16string pin = Text(in), phone = Text(in), message = Text(in);
 
     const UploadOutcome outcome =
         SendZoneConfiguration(state, library, zone, smsc, pin, phone, message);
-    CheckUpload(library, 0, outcome);
+    CheckUpload(library, outcome);
 
     // Within one field each address is the previous one or the next: a
     // wrapped or clamped address would break the step.
@@ -105,16 +86,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::size_t sent = library.written.size();
-    state.SelectedZone = in.Text();
+    state.SelectedZone = Text(in);
     const bool requested = RequestZoneReadBack(state, library);
     Check(library.written.size() == sent + (requested ? 1 : 0));
     if (requested)
         Check(library.written.back()[CommandByte] >= 1 && library.written.back()[CommandByte] <= 4);
 
-    while (!in.Empty()) {
+    while (in.remaining_bytes() > 0) {
         Report r{};
-        for (std::size_t b = 0; b < r.size(); ++b)
-            r[b] = in.Byte();
+        in.ConsumeData(r.data(), r.size());
         library.pendingInput.push_back(r);
         const std::size_t phoneBefore = view.phone.size(), messageBefore = view.message.size();
         HandleInputReport(state, library, view, library.presentHandle);

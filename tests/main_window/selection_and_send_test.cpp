@@ -1,6 +1,5 @@
 // Zone and operator selection, by the user and by the read-back, and send.
 
-#include <QClipboard>
 #include <QSignalBlocker>
 
 #include "main_window/text_units.h"
@@ -122,33 +121,14 @@ TEST_F(Send, WithTypedTextInASelectorSendsNothingAndSaysWhichListNeedsAPick)
         const std::size_t before = library.written.size();
         QTest::mouseClick(b_e_1, Qt::LeftButton);
         EXPECT_EQ(library.written.size(), before) << text.toStdString();
-        EXPECT_TRUE(notice->isVisible());
         EXPECT_EQ(notice->text(), text);
     }
-}
-
-TEST_F(Send, LimitsHoldFromTheStartForPastingTypingAndProgramTexts)
-{
-    pin->selectAll();
-    QGuiApplication::clipboard()->setText(QStringLiteral("123456789"));
-    pin->paste();  // the PIN's first edit
-    QTest::keyClicks(pin, "5");
-    EXPECT_EQ(pin->text(), QStringLiteral("1234"));
-
-    t_e_m_1->selectAll();
-    QTest::keyClicks(t_e_m_1, "6001112223334");
-    EXPECT_EQ(form.PhoneText(), u"600111222");
-    form.SetPhoneText(u"0123456789AB");
-    EXPECT_EQ(form.PhoneText(), u"012345678");
-    form.SetMessageText(std::u16string(60, u'y'));
-    EXPECT_EQ(form.MessageText(), std::u16string(49, u'y'));
-
-    // So even zone 4's text ends inside its area.
-    PickEntry(ALARMA, 3);
-    form.SetMessageText(std::u16string(80, u'z'));
-    const std::size_t before = library.written.size();
-    QTest::mouseClick(b_e_1, Qt::LeftButton);
-    EXPECT_EQ(WritesOf(library.written, before).back(), (Write{254, 0}));
+    // The notice goes once the missing entries are picked, the first pick
+    // leaving the other one said.
+    PickEntry(ALARMA, 1);
+    EXPECT_EQ(notice->text(), QStringLiteral("Elija una compañía de la lista"));
+    PickEntry(Combo1, 1);
+    EXPECT_FALSE(notice->isVisible());
 }
 
 TEST_F(Send, AnUploadThatWouldPassAddress255SaysItWasNotSentWhole)

@@ -86,15 +86,4 @@ TEST_F(SendOutcome, SentGoesAtTheNextUserActionButNotWhenTheNoticeIsSelected)
     EXPECT_FALSE(notice->isVisible());
 }
 
-TEST_F(SendOutcome, APickNoticeGoesWhenTheMissingEntryIsPicked)
-{
-    TypeIntoSelector(ALARMA, QStringLiteral("x"));
-    TypeIntoSelector(Combo1, QStringLiteral("y"));
-    QTest::mouseClick(b_e_1, Qt::LeftButton);
-    PickEntry(ALARMA, 1);
-    EXPECT_EQ(notice->text(), QStringLiteral("Elija una compañía de la lista"));
-    PickEntry(Combo1, 1);
-    EXPECT_FALSE(notice->isVisible());
-}
-
 }  // namespace

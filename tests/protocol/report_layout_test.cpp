@@ -52,20 +52,6 @@ TEST(HalfEvenAddress, LongestFieldsEndOnTheLastAddressOfTheirArea)
             << "offset " << end.offset << ", " << end.units << " units";
 }
 
-TEST(EncodeField, IsUtf16LittleEndianWithoutTerminator)
-{
-    const std::pair<std::u16string, std::vector<std::uint8_t>> cases[] = {
-        {u"", {}},
-        {u"Hi", {0x48, 0x00, 0x69, 0x00}},
-        {u"\r\n", {0x0D, 0x00, 0x0A, 0x00}},
-        {u"\u20AC", {0xAC, 0x20}},
-        {u"\u00F1", {0xF1, 0x00}},
-        {u"\U0001F600", {0x3D, 0xD8, 0x00, 0xDE}},
-    };
-    for (const auto& [text, bytes] : cases)
-        EXPECT_EQ(EncodeField(text), bytes) << text.size() << " units";
-}
-
 // The C library's own Windows-1252 table is the reference.
 TEST(CharacterOfInputByte, IsWindows1252WithItsFiveUndefinedBytesKept)
 {
@@ -90,20 +76,6 @@ TEST(CharacterOfInputByte, IsWindows1252WithItsFiveUndefinedBytesKept)
     }
     iconv_close(cp1252);
     EXPECT_EQ(undefined, 5);  // 0x81, 0x8D, 0x8F, 0x90, 0x9D
-}
-
-TEST(DecimalText, HasMinusSignAndNoLeadingSpace)
-{
-    const std::pair<std::int64_t, std::u16string> cases[] = {
-        {0, u"0"},
-        {7, u"7"},
-        {609090909, u"609090909"},
-        {-42, u"-42"},
-        {std::numeric_limits<std::int32_t>::min(), u"-2147483648"},
-        {std::numeric_limits<std::int64_t>::min(), u"-9223372036854775808"},
-    };
-    for (const auto& [number, text] : cases)
-        EXPECT_EQ(DecimalText(number), text) << number;
 }
 
 }  // namespace
