@@ -16,17 +16,21 @@ using TextFields = LoadedForm;
 
 const QString Emoji = QString::fromUtf16(u"\xD83D\xDE00");
 
-TEST_F(TextFields, APasteKeepsWhatFitsAndNeverHalfACharacter)
+TEST_F(TextFields, APasteKeepsWhatFitsCutFromItsOwnEndNeverHalfACharacterAndUndoesWhole)
 {
     struct Case {
         const char* box;
         QString before, pasted, after;
+        int at = -1;  // the cursor; -1 at the end
     };
     const Case cases[] = {
         {"Text1", QString(49, u'a'), Emoji, QString(49, u'a')},
         {"Text1", QString(48, u'a'), Emoji, QString(48, u'a')},
         {"Text1", QString(47, u'a'), Emoji + Emoji, QString(47, u'a') + Emoji},
         {"Text1", QString(47, u'a'), QStringLiteral("b\nc"), QString(47, u'a') + u'b'},
+        {"Text1", QStringLiteral("start end"), QString(60, u'p'), "start " + QString(40, u'p') + "end", 6},
+        // Cutting the break frees two units, so "abc" still fits.
+        {"Text1", QString(46, u'x'), QStringLiteral("abc\n"), QString(46, u'x') + "abc"},
         {"t_e_m_1", QString(), QStringLiteral("12345678") + Emoji, QStringLiteral("12345678")},
         {"t_e_m_1", QStringLiteral("1234567"), Emoji, QStringLiteral("1234567") + Emoji},
         {"pin", QStringLiteral("1234"), Emoji, QStringLiteral("1234")},
@@ -34,40 +38,23 @@ TEST_F(TextFields, APasteKeepsWhatFitsAndNeverHalfACharacter)
     };
     for (const Case& c : cases) {
         QGuiApplication::clipboard()->setText(c.pasted);
-        QString result;
+        const std::string what = c.box + (" " + c.before.left(9) + "+" + c.pasted.left(9)).toStdString();
         if (QString::fromLatin1(c.box) == QStringLiteral("Text1")) {
             form.SetMessageText(ToUnits(c.before));
-            Text1->moveCursor(QTextCursor::End);
+            QTextCursor cursor = Text1->textCursor();
+            cursor.setPosition(c.at < 0 ? static_cast<int>(c.before.size()) : c.at);
+            Text1->setTextCursor(cursor);
             Text1->paste();
-            result = FromUnits(form.MessageText());
+            EXPECT_EQ(FromUnits(form.MessageText()), c.after) << what;
+            Text1->undo();
+            EXPECT_EQ(FromUnits(form.MessageText()), c.before) << what;
         } else {
             auto* box = Control<QLineEdit>(form, c.box);
             box->setText(c.before);
             box->end(false);
             box->paste();
-            result = box->text();
+            EXPECT_EQ(box->text(), c.after) << what;
         }
-        EXPECT_EQ(result, c.after) << c.box << " " << c.before.size() << "+" << c.pasted.size();
-    }
-}
-
-TEST_F(TextFields, APasteInTheMiddleIsCutFromItsEndAndUndoneWhole)
-{
-    const std::tuple<QString, int, QString, std::u16string> cases[] = {
-        {QStringLiteral("start end"), 6, QString(60, u'p'), u"start " + std::u16string(40, u'p') + u"end"},
-        // Cutting the break frees two units, so "abc" still fits.
-        {QString(46, u'x'), 46, QStringLiteral("abc\n"), std::u16string(46, u'x') + u"abc"},
-    };
-    for (const auto& [before, at, pasted, after] : cases) {
-        form.SetMessageText(ToUnits(before));
-        QTextCursor cursor = Text1->textCursor();
-        cursor.setPosition(at);
-        Text1->setTextCursor(cursor);
-        QGuiApplication::clipboard()->setText(pasted);
-        Text1->paste();
-        EXPECT_EQ(form.MessageText(), after);
-        Text1->undo();
-        EXPECT_EQ(form.MessageText(), ToUnits(before));
     }
 }
 

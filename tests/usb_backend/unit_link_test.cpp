@@ -222,16 +222,6 @@ TEST_F(UnitLinkTest, AccessDeniedIsRetriedBrieflySaidOnceAndReportedUntilAnOpenW
     EXPECT_EQ(Access(), State::Absent);
 }
 
-TEST_F(UnitLinkTest, AccessGrantedDuringTheRetriesIsUsedSilently)
-{
-    auto unit = AddUnit("/dev/hidraw7");
-    opener->deniedOpens = 2;
-    link->Connect(window.Handle());
-    EXPECT_TRUE(Write(1));
-    EXPECT_EQ(unit->Written().size(), 1u);
-    EXPECT_TRUE(diagnostics.str().empty());
-}
-
 TEST_F(UnitLinkTest, NothingReachesTheWindowAfterDisconnectOrDestruction)
 {
     auto unit = AddUnit("/dev/hidraw1");
