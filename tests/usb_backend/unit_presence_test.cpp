@@ -28,10 +28,6 @@ HidrawNode UnitAt(const char* devnode) { return {devnode, Unit}; }
 HidrawNode KeyboardAt(const char* devnode) { return {devnode, Keyboard}; }
 
 const Scenario Scenarios[] = {
-    {"every plug-in gets a new handle",
-     {{Step::Arrive, {UnitAt("/dev/hidraw1")}, {{EventPlugged, 'a'}, {EventChanged, '-'}}, 'a'},
-      {Step::Leave, {UnitAt("/dev/hidraw1")}, {{EventUnplugged, 'a'}, {EventChanged, '-'}}, '-'},
-      {Step::Arrive, {UnitAt("/dev/hidraw1")}, {{EventPlugged, 'b'}, {EventChanged, '-'}}, 'b'}}},
     {"a node listed and then reported arriving is not new",
      {{Step::Replace, {UnitAt("/dev/hidraw1")}, {}, 'a'},
       {Step::Arrive, {UnitAt("/dev/hidraw1")}, {}, 'a'},
