@@ -89,18 +89,6 @@ inline void ReadBack(QObject& form, RecordingLibrary& library, const std::vector
     }
 }
 
-using Write = std::pair<int, int>;  // (address, data)
-
-// The writes among `reports`, from index `from` on.
-inline std::vector<Write> WritesOf(const std::vector<Report>& reports, std::size_t from = 0)
-{
-    std::vector<Write> writes;
-    for (std::size_t i = from; i < reports.size(); ++i)
-        if (reports[i][CommandByte] == CmdWriteByte)
-            writes.emplace_back(reports[i][AddressByte], reports[i][DataByte]);
-    return writes;
-}
-
 // A form over a recording library, loaded and active as after start-up.
 class LoadedForm : public ::testing::Test {
 protected:

@@ -84,35 +84,37 @@ TEST_F(ZoneUpload, SendsEachFieldInOrderOneWholeReportPerByte)
     }
 }
 
-TEST_F(ZoneUpload, StopsBeforeAnAddressAboveTheLastAndSaysWhere)
+TEST_F(ZoneUpload, EndsThePressAtAnAddressAbove255OrARefusedWriteAndSaysWhere)
 {
-    const UploadOutcome outcome = Send(4, 609090909, u"1234", u"5", std::u16string(51, u'x'));
-    ASSERT_EQ(outcome.stoppedAtAddress, std::optional<std::int64_t>(256));
-    EXPECT_FALSE(outcome.Complete());
-    // Byte 100 of the text lands on 255, byte 101 would need 256: nothing is
-    // wrapped or clamped, and nothing after it goes out.
-    EXPECT_EQ(outcome.reportsSent, 8u + 18u + 2u + 101u);
-    EXPECT_EQ(library.written.size(), outcome.reportsSent);
-    EXPECT_EQ(library.written.back()[AddressByte], 255);
-}
-
-TEST_F(ZoneUpload, ARefusedWriteEndsThePressAndSaysWhere)
-{
+    const Writes& whole = Uploads[0].expected;
     struct Case {
-        std::size_t accepted;
-        std::int64_t refusedAt;
+        std::size_t accepted;        // writes the library takes
+        std::u16string text;         // of zone 2
+        std::size_t sent;
+        std::optional<std::int64_t> stoppedAt, refusedAt;
     };
-    // Refused at the first PIN report, inside the service centre, inside the text.
-    for (const Case c : {Case{0, 0}, Case{11, 6}, Case{31, 86}}) {
+    const Case cases[] = {
+        {0, u"Hi", 0, {}, 0},  // refused at the first PIN report,
+        {11, u"Hi", 11, {}, 6},  // inside the service centre,
+        {31, u"Hi", 31, {}, 86},  // inside the text
+        // Zone 2's text would pass 255 at its 171st unit: nothing is wrapped
+        // or clamped, and nothing after it goes out.
+        {9999, std::u16string(171, u'x'), 8 + 18 + 4 + 2 * 170 + 1, 256, {}},
+    };
+    for (const Case& c : cases) {
         library.written.clear();
         library.acceptedWrites = c.accepted;
-        const UploadOutcome outcome = Send(2, 656000311, u"1234", u"12", u"Hi");
-        EXPECT_EQ(outcome.refusedAtAddress, std::optional<std::int64_t>(c.refusedAt)) << c.accepted;
+        const UploadOutcome outcome = Send(2, 656000311, u"1234", u"12", c.text);
+        EXPECT_EQ(outcome.refusedAtAddress, c.refusedAt) << c.accepted;
+        EXPECT_EQ(outcome.stoppedAtAddress, c.stoppedAt) << c.accepted;
         EXPECT_FALSE(outcome.Complete());
-        EXPECT_EQ(outcome.reportsSent, c.accepted);
-        EXPECT_EQ(WritesOf(library.written), Writes(Uploads[0].expected.begin(),
-                                                    Uploads[0].expected.begin() + c.accepted));
+        EXPECT_EQ(outcome.reportsSent, c.sent);
+        EXPECT_EQ(library.written.size(), c.sent);
+        const std::size_t common = std::min<std::size_t>(c.sent, 30);
+        EXPECT_EQ(WritesOf({library.written.begin(), library.written.begin() + static_cast<long>(common)}),
+                  Writes(whole.begin(), whole.begin() + static_cast<long>(common)));
     }
+    EXPECT_EQ(library.written.back()[AddressByte], 255);
 }
 
 TEST_F(ZoneUpload, UnknownZoneKeepsThePreviousBase)
