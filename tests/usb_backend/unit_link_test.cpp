@@ -24,18 +24,25 @@ Report Output(std::uint8_t command) { return {0, 1, 2, 3, 4, command, 6, 7, 8}; 
 
 class UnitLinkTest : public ::testing::Test {
 protected:
-    UnitLinkTest()
+    UnitLinkTest() { Relink({}); }
+
+    // A new link over a watch and an opener that hold the nodes and units so far.
+    void Relink(UnitLinkOptions options, bool watchStarts = true)
     {
-        auto watchOwned = std::make_unique<FakeWatch>();
-        auto openerOwned = std::make_unique<FakeOpener>();
-        watch = watchOwned.get();
-        opener = openerOwned.get();
-        UnitLinkOptions options;
+        auto newWatch = std::make_unique<FakeWatch>();
+        auto newOpener = std::make_unique<FakeOpener>();
+        if (watch) {
+            newWatch->nodes = watch->nodes;
+            newOpener->units = opener->units;
+        }
+        newWatch->startSucceeds = watchStarts;
+        watch = newWatch.get();
+        opener = newOpener.get();
         options.readTimeout = std::chrono::milliseconds(5);
         options.openAttempts = 3;
         options.openPause = std::chrono::milliseconds(0);
         options.diagnostics = &diagnostics;
-        link = std::make_unique<UnitLink>(std::move(watchOwned), std::move(openerOwned), options);
+        link = std::make_unique<UnitLink>(std::move(newWatch), std::move(newOpener), options);
     }
 
     // A unit behind `devnode` that the opener can open; listed by the watch
@@ -256,13 +263,7 @@ TEST_F(UnitLinkTest, WithoutAWatchingMonitorTheNodesAreListedOnDemand)
     EXPECT_EQ(unit->Written(), (std::vector<Report>{Output(2), Output(3)}));
 
     // A monitor that cannot start still finds the present unit, and says so.
-    auto blind = std::make_unique<FakeWatch>();
-    blind->nodes = watch->nodes;
-    blind->startSucceeds = false;
-    auto sameUnits = std::make_unique<FakeOpener>();
-    sameUnits->units = opener->units;
-    link = std::make_unique<UnitLink>(std::move(blind), std::move(sameUnits),
-                                      UnitLinkOptions{.diagnostics = &diagnostics, .onlyDevnode = {}});
+    Relink({}, false);
     EXPECT_FALSE(link->Connect(window.Handle()));
     EXPECT_EQ(Delivered(), (Events{{EventChanged, 0}}));
     EXPECT_TRUE(Write(4));
@@ -273,13 +274,7 @@ TEST_F(UnitLinkTest, ALinkBoundToOneNodeWritesOnlyThereAndNoOtherUnitTakesOver)
 {
     auto first = AddUnit("/dev/hidraw1");
     auto chosen = AddUnit("/dev/hidraw2");
-    auto sameUnits = std::make_unique<FakeOpener>();
-    sameUnits->units = opener->units;
-    auto sameNodes = std::make_unique<FakeWatch>();
-    sameNodes->nodes = watch->nodes;
-    watch = sameNodes.get();
-    link = std::make_unique<UnitLink>(std::move(sameNodes), std::move(sameUnits),
-                                      UnitLinkOptions{.diagnostics = &diagnostics, .onlyDevnode = "/dev/hidraw2"});
+    Relink({.onlyDevnode = "/dev/hidraw2"});
     link->Connect(window.Handle());
     EXPECT_TRUE(Write(1));
     EXPECT_EQ(link->Access(DeviceVendorId, DeviceProductId).devnode, "/dev/hidraw2");
