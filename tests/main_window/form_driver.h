@@ -41,7 +41,6 @@ inline void PickEntry(QComboBox* box, int row)
     QTest::keyClick(box->view(), Qt::Key_Return);
 }
 
-// Replaces a combo box's edit text by typing.
 inline void TypeIntoSelector(QComboBox* box, const QString& text)
 {
     box->lineEdit()->selectAll();
@@ -69,7 +68,6 @@ inline void DeliverAll()
         QCoreApplication::sendPostedEvents();
 }
 
-// An input report carrying `character` under `tag`.
 inline Report InputReport(std::uint8_t tag, std::uint8_t character)
 {
     Report report{};

@@ -66,8 +66,7 @@ TEST(Close, DetachesTheLinkOnceAndEndsTheProgram)
     form.Load();
     ShowAndActivate(form);
 
-    // Closing the one window ends the event loop (a watchdog exits with 99
-    // should it not).
+    // Closing the one window ends the event loop; 99 says it did not.
     bool closed = false;
     QTimer::singleShot(0, &form, [&] { closed = form.close(); });
     QTimer::singleShot(10000, qApp, [] { QApplication::exit(99); });

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "protocol/report_layout.h"
 
 TEST(ParseHidId, ReadsVendorAndProductWhateverTheBusAndRejectsAnythingElse)
 {
@@ -23,13 +22,4 @@ TEST(ParseHidId, ReadsVendorAndProductWhateverTheBusAndRejectsAnythingElse)
     };
     for (const auto& [text, identity] : cases)
         EXPECT_EQ(ParseHidId(text), identity) << '"' << text << '"';
-}
-
-TEST(SameIdentity, ComparesTheSeamsWideIds)
-{
-    const HidIdentity unit{0x1781, 0x07D0};
-    EXPECT_TRUE(SameIdentity(unit, DeviceVendorId, DeviceProductId));
-    EXPECT_FALSE(SameIdentity(unit, DeviceVendorId, DeviceProductId + 1));
-    EXPECT_FALSE(SameIdentity(unit, DeviceVendorId + 0x10000, DeviceProductId));
-    EXPECT_FALSE(SameIdentity(unit, -1, DeviceProductId));
 }
