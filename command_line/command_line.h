@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The command line's commands, driven by a UnitSource and writing to the
 // given streams, so tests run them against the in-process unit.

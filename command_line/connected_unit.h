@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The chosen unit with the device link attached, as the window has it but
 // without a window: a device change enables read notifications, each read

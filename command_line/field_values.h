@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The values a user gives on the command line or in a backup file, checked
 // against what the unit's memory holds and turned into the texts the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The commands once their arguments are parsed and checked. Each returns
 // its exit status and has said on the context's streams what happened.

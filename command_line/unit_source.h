@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Where the command line finds units: the attached ones as listed, and a
 // HidLibrary that talks to one of them. The USB backend provides it in the

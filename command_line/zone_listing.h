@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Zones as the command line shows and saves them: texts with "\n" line
 // breaks, the operator by name or number. One JSON shape serves `show

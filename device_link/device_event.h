@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The device event that backends post to the attached window: an event code
 // and the device handle, delivered on the window's thread by Qt's event loop.

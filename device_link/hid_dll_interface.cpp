@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "device_link/hid_dll_interface.h"
 
 #include "device_link/device_event.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Connects the main window to the HID library and routes the library's device
 // events to the window's DeviceNotifications, before the window's own

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The bodies of the device notifications as the configurator needs them:
 // a device change (re-)enables read notifications for the alarm unit, and

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window against the in-process virtual alarm unit, for a look at the
 // tool without the hardware.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // An editable combo box whose selected entry is only ever one the user or the
 // program picked from its list. Typing into the edit field leaves no entry

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The layout's controls are sized for a smaller system font than most
 // desktops use: with the default font the send button loses the zone number

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The tool's one window: PIN, operator, the zone's phone and SMS text, the
 // send button and the zone selector. It owns the protocol state, answers the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Builds the window's controls as the layout fixes them: positions in twips,
 // initial texts, list entries, limits and tab order.
 

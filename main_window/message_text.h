@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // How the SMS text's line breaks look on the wire and in the text edit. On the
 // wire (and in the length limit) a line break the user makes is CR LF, two

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The SMS text box as the protocol sees it: a wire text of at most a given
 // number of UTF-16 code units.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What the window tells the user in its notice band: a short text that fits
 // the band and a long one for the tooltip and screen readers.

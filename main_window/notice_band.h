@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The strip between the operator selector and the zone frame, where the
 // window tells the user what it knows: the unit's state, which stays while

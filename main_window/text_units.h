@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Qt strings and the protocol's texts are both sequences of UTF-16 code
 // units; these conversions copy them unit for unit. (QString::fromUtf16 would

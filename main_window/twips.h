@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The window's layout is drawn up in twips; Qt works in logical pixels and
 // scales those for high-DPI screens itself.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A line edit with a maximum length cuts an insertion by code units, so an
 // emoji pasted into the last free place would leave half of its surrogate

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The protocol's persistent fields, owned by the window for its whole life,
 // and what the read-back decoder needs of the window.

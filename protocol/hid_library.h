@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The seam between the tool and whatever carries HID reports to the alarm
 // unit. Everything above it (upload, read-back, event hook, window) talks to

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "protocol/report_layout.h"
 
 std::u16string DecimalText(std::int64_t number)

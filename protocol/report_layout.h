@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Everything that crosses the cable: device identity, report bytes, command
 // and tag codes, the unit's memory map and the rule that spreads a field's

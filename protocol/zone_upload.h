@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The two operations that send reports: writing a zone's configuration into
 // the unit's memory and asking the unit to stream a zone back.

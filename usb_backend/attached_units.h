@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Every attached device with one identity, as hidapi lists it, and whether
 // this user can open it: what a command line shows before choosing a unit.

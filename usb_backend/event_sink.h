@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Where device events go: the connected window, or nowhere. Posting and
 // detaching exclude each other, so once Detach returns no thread can post.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The production HidLibrary: hidraw nodes followed through udev, the alarm
 // unit opened through hidapi.

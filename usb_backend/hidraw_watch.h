@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Lists the hidraw nodes and follows them coming and going. The production
 // watch is a udev netlink monitor; tests drive their own.

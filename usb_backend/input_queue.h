@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Input reports of the unit waiting to be read, gated by read notification:
 // only reports arriving after SetReadNotify(handle, true) for that handle are

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Messages the backend gives on standard error, each at most once: the tool
 // keeps running, but the user must learn why the unit does not answer.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "usb_backend/opened_unit.h"
 
 OpenedUnit::OpenedUnit(std::unique_ptr<UnitPort> port, DeviceHandle handle, std::chrono::milliseconds readTimeout,

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The unit while it is open: one port shared by the writer (caller's thread)
 // and the reader thread, since every hidraw open gets its own copy of each

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The one thread that reads a port. No released hidapi can interrupt a
 // blocking read, so it reads with a short timeout and checks a stop flag in

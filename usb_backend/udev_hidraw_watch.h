@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Follows hidraw nodes through a udev netlink monitor watched by a thread of
 // its own: the thread sleeps in poll() on the monitor and a wake-up eventfd,

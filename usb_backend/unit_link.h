@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A HidLibrary over hot-plugged hidraw nodes: follows which node is the alarm
 // unit, opens it on demand and keeps it open, reads its input on a thread of

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // One open HID device as the backend uses it. Read may run on a thread of its
 // own while Write runs on the caller's; nothing else overlaps. The port

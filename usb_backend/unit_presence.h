@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Which hidraw node is the alarm unit, under which handle, and which device
 // events a change of the node set calls for. Pure bookkeeping: the caller

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A model of the alarm unit's memory and its answers, used as a test double
 // of the device by the tests and the demo. The real firmware's handling of

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A HidLibrary whose device is the in-process alarm unit model. It posts the
 // same device events through the same path as the USB backend, so the window

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The alarm unit model served on /dev/uhid: the kernel sees a USB HID device
 // 1781:07d0 with one 8-byte input and one 8-byte output report and no report

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Runs the virtual alarm unit on /dev/uhid until interrupted, so the real tool
 // (or anything speaking hidraw) can be tried against it on a kernel with
 // uhid. Needs write access to /dev/uhid, usually root.

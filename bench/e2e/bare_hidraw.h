@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The baseline the tool is measured against: hidapi on the unit's hidraw
 // node with nothing around it.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Figures of velbrix-qorun-cli in the guest: backup of four full zones and
 // restore of a full file, each against the time its reports need on the wire

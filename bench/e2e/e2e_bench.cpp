@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // End-to-end figures inside the guest kernel, against the virtual unit on
 // /dev/uhid (which, like a real full-speed unit, sends at most one input
 // report per millisecond):

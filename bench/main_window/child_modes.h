@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What one measured child process runs. Each prints one line of figures on
 // stdout and exits.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start-up to first frame and peak RSS of the tool's window (MainForm over
 // the USB backend, loaded) against two floors, all from this same binary in
 // alternating child processes: a bare Qt window of the same size and flags,

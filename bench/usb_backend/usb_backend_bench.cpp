@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Prints what the USB backend costs where it matters: CPU while idle with
 // the link attached (it must sleep, not poll) and how long WriteEx takes to
 // give up when the unit is absent.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Each bad input is refused with its exit status and a message saying what is
 // wrong, and nothing reaches the unit; values that just fit pass (--dry-run).
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // `send` puts out what the window's send button does for the same values: in
 // the dry run's printout (a report a line, upper-case hex) and at the unit.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The commands against the in-process unit, which SetUp loads and backs up.
 
 #include <QFile>

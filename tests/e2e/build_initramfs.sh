@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the guest's initramfs: busybox, the virtio and 9p modules of the kernel
 # that will boot, and an init that switches into the host's root over 9p.
 # Usage: build_initramfs.sh KERNEL_VERSION OUTPUT.cpio.gz

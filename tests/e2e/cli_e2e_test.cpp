@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real velbrix-qorun-cli (--cli=PATH) against the virtual unit on
 // /dev/uhid: only what the kernel's hidraw path adds to tests/command_line.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The reports one press of the send button must deliver, worked out from the
 // protocol's definition and not through the tool's code, so that a fault the

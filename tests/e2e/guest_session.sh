@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Second stage in the guest, PID 1 on the host's read-only root: make the
 # writable places a desktop has, start udevd, run the command left in the
 # results share, leave its exit code there and power off.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The virtual unit as both guest tests use it: loaded with the same zones,
 // and ready once the kernel has made its hidraw node.

@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # First stage in the guest: mount the host's root read-only over 9p and hand
 # over to the session script named on the kernel command line.
 export PATH=/bin

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Boots Debian's stock kernel under QEMU with the host's root read-only, runs
 # one command in the guest (as root, with /dev/uhid and udevd) and exits with
 # its exit code.

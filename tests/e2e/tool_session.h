@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The real tool as a user has it: the USB backend and the main window,
 // started as main() starts them, driven through its widgets.

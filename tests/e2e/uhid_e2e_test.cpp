@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real window against the virtual unit on /dev/uhid: what only the
 // kernel's hidraw path shows, checked at the unit and in the window.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Feeds arbitrary values through upload, read-back request and decoding and
 // checks what must hold whatever comes in: write reports are well formed,
 // addresses never wrap, and each report adds at most one character.

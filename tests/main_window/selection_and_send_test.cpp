@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Zone and operator selection, by the user and by the read-back, and send.
 
 #include <QSignalBlocker>

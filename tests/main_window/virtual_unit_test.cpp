@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window against the in-process virtual unit behind the real device
 // link: a zone pick asks the unit, its answers come back as device events and
 // fill the window; plugging, unplugging and closing lose nothing and replay

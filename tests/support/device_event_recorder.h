@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Records the device events that reach a window, in order: either as the
 // window itself (events posted to it stop here) or watching another window

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A hidraw world without hardware: a watch the test moves nodes in and out
 // of, and units whose input the test feeds and whose writes it inspects.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The backend's logic driven through its seam with a scripted hidraw world:
 // event sequences, read notification gating across the reader thread,
 // failing writes and replugs, access problems, disconnecting. The real udev
