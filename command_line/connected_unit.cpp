@@ -27,10 +27,7 @@ UnitAccess ConnectedUnit::Attach()
     // A unit already present announces itself with a change event on connect.
     QCoreApplication::sendPostedEvents(this, DeviceEventMessage);
     handle_ = library_.GetHandle(DeviceVendorId, DeviceProductId);
-    UnitAccess access = library_.Access(DeviceVendorId, DeviceProductId);
-    if (handle_ == 0)
-        access.state = UnitAccess::State::Absent;
-    return access;
+    return library_.Access(DeviceVendorId, DeviceProductId);
 }
 
 std::optional<ZoneReadout> ConnectedUnit::ReadZone(std::int32_t zone, Failure& failure)

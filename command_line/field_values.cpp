@@ -5,15 +5,10 @@
 
 #include <QStringList>
 
+#include "device_link/text_units.h"
 #include "protocol/report_layout.h"
 
 namespace {
-
-std::u16string Units(const QString& text)
-{
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                          static_cast<std::size_t>(text.size()));
-}
 
 // A lone surrogate has no UTF-16LE bytes the unit could give back as the
 // character meant; a NUL would end the field where the unit reads it back.
@@ -86,18 +81,18 @@ std::optional<std::int32_t> ParseOperator(const QString& text, QString& error)
 
 std::optional<std::u16string> ParsePin(const QString& text, QString& error)
 {
-    return Limited(Units(text), PinMaxLength, "pin", error);
+    return Limited(ToUnits(text), PinMaxLength, "pin", error);
 }
 
 std::optional<std::u16string> ParsePhone(const QString& text, QString& error)
 {
-    return Limited(Units(text), PhoneMaxLength, "phone", error);
+    return Limited(ToUnits(text), PhoneMaxLength, "phone", error);
 }
 
 std::optional<std::u16string> ParseText(const QString& text, QString& error)
 {
     std::u16string wire;
-    for (const char16_t c : Units(text)) {
+    for (const char16_t c : ToUnits(text)) {
         if (c == u'\n' && (wire.empty() || wire.back() != u'\r'))
             wire += u'\r';
         wire += c;
@@ -110,12 +105,12 @@ QString OperatorLabel(const std::u16string& serviceCentre)
     for (const OperatorEntry& entry : OperatorTable)
         if (DecimalText(entry.smsc) == serviceCentre)
             return QStringView(entry.text).toString();
-    return QStringView(serviceCentre).toString();
+    return FromUnits(serviceCentre);
 }
 
 QString DisplayText(const std::u16string& wireText)
 {
-    QString text = QStringView(wireText).toString();
+    QString text = FromUnits(wireText);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
 }

@@ -36,7 +36,8 @@ public:
     {
         HidapiOptions options;
         options.diagnostics = nullptr;  // the commands say it themselves
-        library_ = std::make_unique<HidapiLibrary>(options, devnode);
+        options.onlyDevnode = devnode;
+        library_ = std::make_unique<HidapiLibrary>(options);
         return *library_;
     }
 

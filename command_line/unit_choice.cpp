@@ -27,6 +27,11 @@ std::string DescribeUnits(const std::vector<ListedUnit>& units)
     return text;
 }
 
+Failure AccessDenied(const std::string& devnode, const std::string& accessFix)
+{
+    return {ExitNoUnit, "the unit at " + devnode + " may not be opened by this user (permission denied)\n" + accessFix};
+}
+
 UnitChoice ChooseUnit(const std::vector<ListedUnit>& units, const std::string& wanted,
                       const std::string& accessFix)
 {
@@ -53,9 +58,7 @@ UnitChoice ChooseUnit(const std::vector<ListedUnit>& units, const std::string& w
         unit = &units.front();
     }
     if (unit->access == ListedUnit::Access::Denied) {
-        choice.failure = {ExitNoUnit, "the unit at " + unit->devnode +
-                                          " may not be opened by this user (permission denied)\n" +
-                                          accessFix};
+        choice.failure = AccessDenied(unit->devnode, accessFix);
         return choice;
     }
     if (unit->access == ListedUnit::Access::Failed) {

@@ -22,5 +22,8 @@ struct UnitChoice {
 UnitChoice ChooseUnit(const std::vector<ListedUnit>& units, const std::string& wanted,
                       const std::string& accessFix);
 
+// The unit at `devnode` refuses this user, and what to do about it.
+Failure AccessDenied(const std::string& devnode, const std::string& accessFix);
+
 // One line per unit: its node and whether it can be opened.
 std::string DescribeUnits(const std::vector<ListedUnit>& units);

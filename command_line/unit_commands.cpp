@@ -31,9 +31,7 @@ std::unique_ptr<ConnectedUnit> Connect(CommandContext& context, const std::strin
     if (access.state == UnitAccess::State::Usable)
         return unit;
     if (access.state == UnitAccess::State::Denied)
-        status = Fail(context, {ExitNoUnit, "the unit at " + choice.devnode +
-                                                  " may not be opened by this user (permission denied)\n" +
-                                                  context.units.AccessFix()});
+        status = Fail(context, AccessDenied(choice.devnode, context.units.AccessFix()));
     else
         status = Fail(context, {ExitNoUnit, "no unit attached\n"});
     return nullptr;
@@ -82,6 +80,15 @@ public:
         return true;
     }
 };
+
+// Why the upload of `zone` ended early, and how far it got.
+std::string UploadEnded(std::int32_t zone, const UploadOutcome& outcome)
+{
+    const bool refused = outcome.refusedAtAddress.has_value();
+    return (refused ? "the unit went away during the upload of zone " : "the upload does not fit the unit's memory, zone ") +
+           std::to_string(zone) + ": " + std::to_string(outcome.reportsSent) + " reports sent, stopped at address " +
+           std::to_string(refused ? *outcome.refusedAtAddress : *outcome.stoppedAtAddress);
+}
 
 std::string Utf8(const QString& text)
 {
@@ -154,17 +161,9 @@ int SendZone(CommandContext& context, const std::string& device, const SendValue
         return status;
     const UploadOutcome outcome =
         unit->Send(values.zone, values.serviceCentre, values.pin, values.phone, values.text);
-    const std::string sent = std::to_string(outcome.reportsSent) + " reports";
-    if (outcome.refusedAtAddress)
-        return Fail(context, {ExitNoUnit, "the unit went away during the upload of zone " +
-                                                std::to_string(values.zone) + ": " + sent +
-                                                " sent, stopped at address " +
-                                                std::to_string(*outcome.refusedAtAddress) + "\n"});
-    if (outcome.stoppedAtAddress)
-        return Fail(context, {ExitNoUnit, "the upload does not fit the unit's memory: " + sent +
-                                                " sent, stopped at address " +
-                                                std::to_string(*outcome.stoppedAtAddress) + "\n"});
-    context.out << "zone " << values.zone << ": " << sent << " sent\n" << std::flush;
+    if (!outcome.Complete())
+        return Fail(context, {ExitNoUnit, UploadEnded(values.zone, outcome) + "\n"});
+    context.out << "zone " << values.zone << ": " << outcome.reportsSent << " reports sent\n" << std::flush;
     return ExitOk;
 }
 
@@ -241,15 +240,9 @@ int RestoreZones(CommandContext& context, const std::string& device, const QStri
         // The PIN is global: once is enough.
         const UploadOutcome outcome =
             unit->Send(zone.zone, plan->serviceCentre, i == 0 ? pin : std::u16string(), zone.phone, zone.text);
-        if (!outcome.Complete()) {
-            const auto address = outcome.refusedAtAddress ? *outcome.refusedAtAddress : *outcome.stoppedAtAddress;
-            return Fail(context, {ExitNoUnit, "the unit went away while zone " + std::to_string(zone.zone) +
-                                                    " was being restored (" + std::to_string(i) + " of " +
-                                                    std::to_string(count) + " zones restored; " +
-                                                    std::to_string(outcome.reportsSent) +
-                                                    " reports of this zone sent, stopped at address " +
-                                                    std::to_string(address) + ")\n"});
-        }
+        if (!outcome.Complete())
+            return Fail(context, {ExitNoUnit, UploadEnded(zone.zone, outcome) + " (" + std::to_string(i) + " of " +
+                                                    std::to_string(count) + " zones restored before it)\n"});
     }
     context.out << count << " zones restored from " << Utf8(path) << "\n" << std::flush;
     if (!verify)

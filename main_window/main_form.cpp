@@ -16,7 +16,7 @@
 #include "main_window/message_text_field.h"
 #include "main_window/notice.h"
 #include "main_window/notice_band.h"
-#include "main_window/text_units.h"
+#include "device_link/text_units.h"
 #include "protocol/report_layout.h"
 #include "protocol/zone_upload.h"
 

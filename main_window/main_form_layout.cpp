@@ -20,7 +20,7 @@
 #include "main_window/message_text_field.h"
 #include "main_window/notice_band.h"
 #include "main_window/whole_characters.h"
-#include "main_window/text_units.h"
+#include "device_link/text_units.h"
 #include "main_window/twips.h"
 #include "protocol/report_layout.h"
 

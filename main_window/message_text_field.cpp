@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "main_window/message_text.h"
-#include "main_window/text_units.h"
+#include "device_link/text_units.h"
 
 namespace {
 

@@ -4,32 +4,14 @@
 #include "usb_backend/attached_units.h"
 
 #include <hidapi.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 
 #include "usb_backend/hidapi_unit_port.h"
 
-namespace {
-
-AttachedUnit::Access TryOpen(const std::string& devnode)
-{
-    if (hid_device* device = hid_open_path(devnode.c_str())) {
-        hid_close(device);
-        return AttachedUnit::Access::Openable;
-    }
-    // hidapi does not say why; ask the node directly.
-    if (access(devnode.c_str(), R_OK | W_OK) != 0 && errno == EACCES)
-        return AttachedUnit::Access::Denied;
-    return AttachedUnit::Access::Failed;
-}
-
-}  // namespace
-
 std::vector<AttachedUnit> ListAttachedUnits(std::uint16_t vendorId, std::uint16_t productId)
 {
-    HidapiOpener initialise;  // hid_init, once per process
+    HidapiOpener opener;
     std::vector<AttachedUnit> units;
     hid_device_info* all = hid_enumerate(vendorId, productId);
     for (const hid_device_info* info = all; info != nullptr; info = info->next) {
@@ -40,7 +22,11 @@ std::vector<AttachedUnit> ListAttachedUnits(std::uint16_t vendorId, std::uint16_
             units.push_back({devnode, AttachedUnit::Access::Failed});
     }
     hid_free_enumeration(all);
-    for (AttachedUnit& unit : units)
-        unit.access = TryOpen(unit.devnode);
+    for (AttachedUnit& unit : units) {
+        const OpenResult opened = opener.Open(unit.devnode);  // closed again at once
+        unit.access = opened.port ? AttachedUnit::Access::Openable
+                      : opened.permissionDenied ? AttachedUnit::Access::Denied
+                                                : AttachedUnit::Access::Failed;
+    }
     return units;
 }

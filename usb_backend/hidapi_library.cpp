@@ -7,11 +7,11 @@
 
 namespace {
 
-UnitLinkOptions LinkOptions(const HidapiOptions& options, std::string onlyDevnode)
+UnitLinkOptions LinkOptions(HidapiOptions options)
 {
     UnitLinkOptions link;
     link.diagnostics = options.diagnostics;
-    link.onlyDevnode = std::move(onlyDevnode);
+    link.onlyDevnode = std::move(options.onlyDevnode);
     return link;
 }
 
@@ -19,8 +19,8 @@ UnitLinkOptions LinkOptions(const HidapiOptions& options, std::string onlyDevnod
 
 HidapiLibrary::HidapiLibrary() : HidapiLibrary(HidapiOptions{}) {}
 
-HidapiLibrary::HidapiLibrary(HidapiOptions options, std::string onlyDevnode)
+HidapiLibrary::HidapiLibrary(HidapiOptions options)
     : UnitLink(std::make_unique<UdevHidrawWatch>(options.source), std::make_unique<HidapiOpener>(),
-               LinkOptions(options, std::move(onlyDevnode)))
+               LinkOptions(std::move(options)))
 {
 }

@@ -11,12 +11,13 @@
 struct HidapiOptions {
     UeventSource source = UeventSource::Automatic;
     std::ostream* diagnostics = &std::cerr;
+    // When set, only the unit on this hidraw node is used; otherwise the
+    // first unit found.
+    std::string onlyDevnode;
 };
 
 class HidapiLibrary : public UnitLink {
 public:
     HidapiLibrary();
-    // With `onlyDevnode` set, only the unit on that hidraw node is used;
-    // otherwise the first unit found.
-    explicit HidapiLibrary(HidapiOptions options, std::string onlyDevnode = {});
+    explicit HidapiLibrary(HidapiOptions options);
 };

@@ -34,7 +34,7 @@
 
 #include "bare_hidraw.h"
 #include "cli_bench.h"
-#include "main_window/text_units.h"
+#include "device_link/text_units.h"
 #include "protocol/zone_upload.h"
 #include "tests/support/recording_library.h"
 #include "tool_session.h"

@@ -68,7 +68,7 @@ struct LostUnit {
 
 const LostUnit LostUnits[] = {
     {"UnpluggedDuringRestore", [](FaultyUnitLibrary& l) { l.unplugAfterWrites = 100; },  // zone 1 takes 52
-     {"restore", "FILE", "--verify"}, "while zone 2 was being restored (1 of 4 zones restored; 48 reports"},
+     {"restore", "FILE", "--verify"}, "during the upload of zone 2: 48 reports sent, stopped at address 91 (1 of 4 zones restored before it)"},
     {"SilentDuringBackupLeavesNoFile", [](FaultyUnitLibrary& l) { l.silent = true; }, {"backup", "FILE.new"},
      "no answer from the unit within 200 ms after asking for zone 1"},
     {"UnpluggedBeforeStart", [](FaultyUnitLibrary& l) { l.Unplug(); }, {"show"},

@@ -11,7 +11,7 @@
 
 #include "expected_reports.h"
 #include "guest_unit.h"
-#include "main_window/text_units.h"
+#include "device_link/text_units.h"
 
 namespace {
 

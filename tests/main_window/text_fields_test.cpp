@@ -9,7 +9,7 @@
 #include <QClipboard>
 #include <functional>
 
-#include "main_window/text_units.h"
+#include "device_link/text_units.h"
 #include "protocol/zone_upload.h"
 #include "tests/main_window/form_driver.h"
 
