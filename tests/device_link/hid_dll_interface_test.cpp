@@ -17,8 +17,7 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-// Notifications and the window's own handling write to one log, so the
-// order between them shows.
+// Notifications and the window's own handling log together, to show the order.
 class TestWindow : public DeviceEventRecorder, public DeviceNotifications {
 public:
     Log log;

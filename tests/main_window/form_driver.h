@@ -2,8 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// Drives a MainForm through its real widgets, as a user would, and reads
-// back what went to the library.
+// Drives a MainForm through its real widgets, as a user would.
 
 #include <QAbstractItemView>
 #include <QApplication>

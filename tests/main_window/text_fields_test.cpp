@@ -1,10 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// What the three text boxes keep of an edit that does not fit, and the exact
-// code units of the SMS text: program-set texts come back unit for unit, a
-// break the user types is CR LF and counts two, one from the unit stays as
-// it came through edits of other characters.
+// The three text boxes' limits, and the SMS text's exact code units.
 
 #include <QClipboard>
 #include <functional>

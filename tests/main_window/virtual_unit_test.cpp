@@ -1,10 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The window against the in-process virtual unit behind the real device
-// link: a zone pick asks the unit, its answers come back as device events and
-// fill the window; plugging, unplugging and closing lose nothing and replay
-// nothing, and the notice band follows the unit's state.
+// The window against the in-process virtual unit behind the real device link.
 
 #include "tests/main_window/form_driver.h"
 #include "virtual_unit/alarm_unit_model.h"

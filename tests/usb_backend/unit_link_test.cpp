@@ -1,10 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The backend's logic driven through its seam with a scripted hidraw world:
-// event sequences, read notification gating across the reader thread,
-// failing writes and replugs, access problems, disconnecting. The real udev
-// watch and hidapi port are exercised by the guest end-to-end test.
+// The backend's logic through its seam, over a scripted hidraw world; the
+// real udev watch and hidapi port run in the guest end-to-end test.
 
 #include "usb_backend/unit_link.h"
 

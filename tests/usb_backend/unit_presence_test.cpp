@@ -12,8 +12,7 @@ namespace {
 const HidIdentity Unit{0x1781, 0x07D0};
 const HidIdentity Keyboard{0x046D, 0xC31C};
 
-// Handles are named by letter in the table: a letter seen for the first
-// time must be a handle never issued before; '-' is no handle.
+// Handles by letter: a new letter is a handle never issued before; '-' is none.
 struct Step {
     enum Op { Arrive, Leave, Replace } op;
     std::vector<HidrawNode> nodes;                  // Leave uses the first node's devnode
