@@ -3,6 +3,8 @@
 
 #include "virtual_unit/uhid_unit.h"
 
+#include "virtual_unit/unit_descriptor.h"
+
 #include <linux/uhid.h>
 #include <poll.h>
 #include <pthread.h>
@@ -21,25 +23,9 @@
 
 namespace {
 
-constexpr std::uint32_t UnitVendorId = 0x1781;
-constexpr std::uint32_t UnitProductId = 0x07d0;
-
-// One 8-byte input and one 8-byte output report, no report IDs, on a
-// vendor-defined usage page: what the tool expects of the unit.
-constexpr std::uint8_t ReportDescriptor[] = {
-    0x06, 0x00, 0xFF,  // Usage Page (vendor-defined 0xFF00)
-    0x09, 0x01,        // Usage (1)
-    0xA1, 0x01,        // Collection (Application)
-    0x15, 0x00,        //   Logical Minimum (0)
-    0x26, 0xFF, 0x00,  //   Logical Maximum (255)
-    0x75, 0x08,        //   Report Size (8)
-    0x95, 0x08,        //   Report Count (8)
-    0x09, 0x02,        //   Usage (2)
-    0x81, 0x02,        //   Input (Data, Variable, Absolute)
-    0x09, 0x03,        //   Usage (3)
-    0x91, 0x02,        //   Output (Data, Variable, Absolute)
-    0xC0,              // End Collection
-};
+constexpr std::uint32_t UnitVendorId = VirtualUnitVendorId;
+constexpr std::uint32_t UnitProductId = VirtualUnitProductId;
+constexpr auto& ReportDescriptor = VirtualUnitReportDescriptor;
 
 std::atomic<unsigned> creations{0};
 

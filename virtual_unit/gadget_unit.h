@@ -1,0 +1,104 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+// The alarm unit model as a USB gadget: a HID function made through configfs
+// and bound to a dummy_hcd controller, so the host reaches it through the USB
+// HID class driver exactly as it reaches the real unit. A write on the host
+// returns once the unit's endpoint has taken the report and times out when
+// the unit stops taking them; input goes at the interrupt endpoint's pace.
+// The unit side sees the 8 data bytes, as the real firmware does.
+//
+// Needs root, configfs mounted on /sys/kernel/config and the modules
+// libcomposite, dummy_hcd and usb_f_hid. One controller per unit plugged in
+// at once (dummy_hcd num=N gives N). The model outlives each plug-in.
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "virtual_unit/alarm_unit_model.h"
+
+class GadgetUnit {
+public:
+    GadgetUnit();
+    ~GadgetUnit();  // unplugs and takes the gadget out of configfs
+    GadgetUnit(const GadgetUnit&) = delete;
+    GadgetUnit& operator=(const GadgetUnit&) = delete;
+
+    // The USB serial number of the next plug-ins.
+    void SetSerial(const std::string& serial) { serial_ = serial; }
+    const std::string& Serial() const { return serial_; }
+
+    // Binds the gadget to a free controller (a plug-in) and starts serving
+    // it. False, with the reason in Error(), when no gadget can be made or no
+    // controller is free. A no-op while plugged in.
+    bool Create();
+    // Unbinds it (the host sees a USB disconnect) and joins the thread.
+    void Remove();
+    bool Present() const { return present_; }
+    // Unbinds right after taking the n-th output report from now, on its own
+    // thread, before the host can hand over another one.
+    void RemoveAfter(std::size_t reports);
+
+    // Stops taking output reports: the controller's few buffers fill, then
+    // the host's writes wait and time out. Resume takes what is waiting.
+    void Stall();
+    void Resume();
+    // Stalls right after taking the n-th output report from now.
+    void StallAfter(std::size_t reports) { stallAfter_ = reports; }
+    bool Stalled() const { return stalled_; }
+
+    // Extra gap between two input reports, on top of the bus's own pace.
+    void SetReplyInterval(std::chrono::microseconds interval) { replyInterval_ = interval; }
+
+    std::string HidrawNode() const;
+    std::string Error() const;
+
+    std::vector<WireReport> Log() const;
+    std::size_t LogSize() const;
+    void ClearLog();
+    std::size_t RepliesSent() const { return replies_; }
+
+    template <typename F>
+    auto WithModel(F f) {
+        std::lock_guard lock(mutex_);
+        return f(model_);
+    }
+
+private:
+    bool MakeGadget();
+    void TearDownGadget();
+    bool BindFreeController();
+    void Unbind();
+    bool OpenFunctionNode();
+    void Serve();
+    void ApplyOutput(const std::uint8_t* data, std::size_t size);
+    bool SendInput(const WireReport& report);
+    // Waits for the wake event or `timeoutMs` (-1: forever) and, unless
+    // `fdEvents` is 0, for the function node; false when told to stop.
+    bool Wait(short fdEvents, int timeoutMs, short* fdRevents = nullptr);
+    void Wake();
+    void SetError(const std::string& error);
+
+    mutable std::mutex mutex_;  // guards model_ and error_
+    AlarmUnitModel model_;
+    std::string error_;
+    std::string serial_;
+    std::string gadgetDir_;     // empty until made
+    std::vector<std::string> made_;  // what MakeGadget created, undone in reverse
+    int fd_ = -1;               // the function's /dev/hidg node
+    int wakeFd_ = -1;           // eventfd: stop, stall or resume
+    std::thread thread_;
+    std::atomic<bool> present_{false};
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> stalled_{false};
+    std::atomic<std::size_t> removeAfter_{0};  // reports left before unplugging; 0: never
+    std::atomic<std::size_t> stallAfter_{0};   // reports left before stalling; 0: never
+    std::atomic<std::size_t> replies_{0};
+    std::atomic<std::chrono::microseconds> replyInterval_{std::chrono::microseconds(0)};
+};
