@@ -60,6 +60,12 @@ public:
     virtual bool Read(DeviceHandle handle, Report& report) = 0;
     // Sends the 9 bytes as one output report to the device with that identity.
     virtual bool WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report) = 0;
+    // True when a write waits until the device has taken the report (a USB
+    // bus: up to the kernel's timeout for a unit that stops taking them).
+    // WriteEx may then be called from one other thread while the other calls
+    // stay on the owner's, so a caller with a window to keep alive sends from
+    // there.
+    virtual bool WritesWait() const { return false; }
 
     // The state of the device with this identity. A library that cannot tell
     // a refused open from a working one only knows present or absent.

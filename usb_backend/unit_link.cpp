@@ -27,6 +27,7 @@ UnitLink::~UnitLink()
 
 bool UnitLink::Connect(WindowHandle window)
 {
+    std::lock_guard lock(linkMutex_);
     if (connected_)
         Disconnect();
     window_ = WindowObject(window);
@@ -40,6 +41,7 @@ bool UnitLink::Connect(WindowHandle window)
 
 bool UnitLink::Disconnect()
 {
+    std::lock_guard lock(linkMutex_);
     sink_.Detach();
     watch_->Stop();
     watching_ = false;
@@ -57,6 +59,7 @@ DeviceHandle UnitLink::GetHandle(std::int32_t vendorId, std::int32_t productId)
 {
     if (!SameIdentity(options_.unit, vendorId, productId))
         return 0;
+    std::lock_guard lock(linkMutex_);
     ReleaseStaleUnit();
     RefreshIfUnwatched();
     return PresentHandle();
@@ -66,6 +69,7 @@ void UnitLink::SetReadNotify(DeviceHandle handle, bool enabled)
 {
     if (handle == 0)
         return;
+    std::lock_guard lock(linkMutex_);
     ReleaseStaleUnit();
     if (handle != PresentHandle())
         return;
@@ -89,9 +93,7 @@ bool UnitLink::WriteEx(std::int32_t vendorId, std::int32_t productId, const Repo
 {
     if (!SameIdentity(options_.unit, vendorId, productId))
         return false;
-    ReleaseStaleUnit();
-    RefreshIfUnwatched();
-    OpenedUnit* unit = EnsureOpen();
+    const std::shared_ptr<OpenedUnit> unit = OpenForWrite();
     if (unit == nullptr)
         return false;
     if (unit->Write(report))
@@ -107,6 +109,7 @@ UnitAccess UnitLink::Access(std::int32_t vendorId, std::int32_t productId)
     UnitAccess access;
     if (!SameIdentity(options_.unit, vendorId, productId))
         return access;
+    std::lock_guard linkLock(linkMutex_);
     ReleaseStaleUnit();
     RefreshIfUnwatched();
     std::lock_guard lock(presenceMutex_);
@@ -205,7 +208,7 @@ OpenedUnit* UnitLink::EnsureOpen()
         return nullptr;
     }
     deniedHandle_ = 0;
-    unit_ = std::make_unique<OpenedUnit>(std::move(opened.port), handle, options_.readTimeout,
+    unit_ = std::make_shared<OpenedUnit>(std::move(opened.port), handle, options_.readTimeout,
                                          [this](DeviceHandle from, const InputBytes& bytes) {
                                              if (queue_.Offer(from, bytes))
                                                  sink_.Post(EventRead, from);
@@ -213,7 +216,16 @@ OpenedUnit* UnitLink::EnsureOpen()
     return unit_.get();
 }
 
+std::shared_ptr<OpenedUnit> UnitLink::OpenForWrite()
+{
+    std::lock_guard lock(linkMutex_);
+    ReleaseStaleUnit();
+    RefreshIfUnwatched();
+    return EnsureOpen() ? unit_ : nullptr;
+}
+
 void UnitLink::CloseUnit()
 {
+    std::lock_guard lock(linkMutex_);
     unit_.reset();
 }

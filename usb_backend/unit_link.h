@@ -6,9 +6,13 @@
 // unit, opens it on demand and keeps it open, reads its input on a thread of
 // its own, and posts device events to the connected window.
 //
-// Threads: the public calls come from one thread (the window's); the watch's
-// thread reports node changes; the reader thread reports input. Only reading
-// runs off the caller's thread; opening, writing and closing do not.
+// Threads: the public calls come from one thread (the window's), except that
+// WriteEx may also come from one other thread (an upload kept off the
+// window's thread, since a write waits for the unit to take the report, up
+// to the kernel's timeout). The watch's thread reports node changes; the
+// reader thread reports input. Opening and closing run on the caller's
+// thread; a write runs outside the link's lock, so the other calls never
+// wait for the unit.
 
 #include <QPointer>
 
@@ -57,6 +61,7 @@ public:
     void SetReadNotify(DeviceHandle handle, bool enabled) override;
     bool Read(DeviceHandle handle, Report& report) override;
     bool WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report) override;
+    bool WritesWait() const override { return true; }
     // Denied once an open of the present unit was refused for lack of access
     // rights, until an open of it succeeds or another plug-in replaces it.
     UnitAccess Access(std::int32_t vendorId, std::int32_t productId) override;
@@ -74,6 +79,8 @@ private:
     // failed.
     void ReleaseStaleUnit();
     OpenedUnit* EnsureOpen();
+    // The open unit for one write, opened if need be; null when none.
+    std::shared_ptr<OpenedUnit> OpenForWrite();
     void CloseUnit();
 
     std::unique_ptr<HidrawWatch> watch_;
@@ -88,10 +95,12 @@ private:
     mutable std::mutex presenceMutex_;
     UnitPresence presence_;
 
+    // Guards what follows; taken by the public calls, never across a write.
+    std::recursive_mutex linkMutex_;
     bool connected_ = false;
     bool watching_ = false;
     QPointer<QObject> window_;
     DeviceHandle retriedHandle_ = 0;  // plug-in whose first open was already retried
     DeviceHandle deniedHandle_ = 0;   // plug-in whose last open was refused access
-    std::unique_ptr<OpenedUnit> unit_;
+    std::shared_ptr<OpenedUnit> unit_;  // a write under way holds it open
 };
