@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "main_window/background_upload.h"
 #include "main_window/font_fit.h"
 #include "main_window/entry_selector.h"
 #include "main_window/message_text_field.h"
@@ -24,7 +25,8 @@ MainForm::MainForm(HidLibrary& library, QWidget* parent)
     : QWidget(parent),
       ConfiguratorNotifications(library, state_, *this),
       library_(library),
-      deviceLink_(library)
+      deviceLink_(library),
+      upload_(std::make_unique<BackgroundUpload>(library))
 {
     BuildControls();
 }
@@ -33,6 +35,7 @@ MainForm::~MainForm()
 {
     // A window destroyed without being closed must not leave the library
     // posting events to it.
+    upload_->Cancel();
     UnloadDeviceLink();
 }
 
@@ -91,6 +94,8 @@ bool MainForm::CheckPicks()
 
 void MainForm::OnSendClicked()
 {
+    if (upload_->Running())
+        return;  // the button is off meanwhile; a queued click is not a second upload
     if (!CheckPicks())
         return;
     // The design text would go into the unit as the SIM PIN, and each failed
@@ -103,9 +108,37 @@ void MainForm::OnSendClicked()
         ShowSendNotice(SendNotice::NoUnit, NothingSentNotice(UnitAbsentNotice()));
         return;
     }
+    if (library_.WritesWait()) {
+        StartBackgroundUpload({*zones_->SelectedData(), *operators_->SelectedData(), ToUnits(pin->text()),
+                               PhoneText(), MessageText()});
+        return;
+    }
     ReportUpload(SendZoneConfiguration(state_, library_, *zones_->SelectedData(),
                                        *operators_->SelectedData(), ToUnits(pin->text()),
                                        PhoneText(), MessageText()));
+}
+
+void MainForm::StartBackgroundUpload(const UploadRequest& request)
+{
+    b_e_1->setEnabled(false);
+    ALARMA->setEnabled(false);
+    ShowSendNotice(SendNotice::Sending, SendingNotice(FromUnits(DecimalText(request.zone))));
+    upload_->Start(state_, request, this, [this](const ConfiguratorState& after, const UploadOutcome& outcome) {
+        FinishBackgroundUpload(after, outcome);
+    });
+}
+
+void MainForm::FinishBackgroundUpload(const ConfiguratorState& after, const UploadOutcome& outcome)
+{
+    // What the upload changed, as a press on this thread would have; the
+    // operator may have been picked anew meanwhile.
+    state_.SelectedZone = after.SelectedZone;
+    state_.ZoneBase = after.ZoneBase;
+    state_.SendBytes = after.SendBytes;
+    state_.ReportOut = after.ReportOut;
+    b_e_1->setEnabled(true);
+    ALARMA->setEnabled(true);
+    ReportUpload(outcome);
 }
 
 void MainForm::ReportUpload(const UploadOutcome& outcome)
@@ -200,6 +233,7 @@ void MainForm::SetMessageText(const std::u16string& text)
 
 void MainForm::closeEvent(QCloseEvent* event)
 {
+    upload_->Cancel();
     UnloadDeviceLink();
     event->accept();  // closing is never refused
 }

@@ -14,11 +14,13 @@
 #include "device_link/hid_dll_interface.h"
 #include "protocol/configurator_state.h"
 
+class BackgroundUpload;
 class EntrySelector;
 class MessageTextField;
 class NoticeBand;
 struct Notice;
 struct UploadOutcome;
+struct UploadRequest;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -69,6 +71,10 @@ private:
     void OnOperatorSelected();
     void OnSendClicked();
     void ReportUpload(const UploadOutcome& outcome);
+    // Sends from another thread; the send button and the zone selector wait
+    // for it, so no second upload or read-back starts in the middle of one.
+    void StartBackgroundUpload(const UploadRequest& request);
+    void FinishBackgroundUpload(const ConfiguratorState& after, const UploadOutcome& outcome);
     // Which selector still needs a pick; true when both have one.
     bool CheckPicks();
     // Shows the unit's state in the notice band and returns it.
@@ -77,7 +83,7 @@ private:
 
     // Why the send button's last press left a notice; each goes when its
     // cause does.
-    enum class SendNotice { None, MissingPick, DesignPin, NoUnit, Interrupted, BeyondMemory, Sent };
+    enum class SendNotice { None, MissingPick, DesignPin, NoUnit, Sending, Interrupted, BeyondMemory, Sent };
     void ShowSendNotice(SendNotice cause, const Notice& notice);
 
     HidLibrary& library_;
@@ -101,4 +107,5 @@ private:
     EntrySelector* operators_ = nullptr;
     EntrySelector* zones_ = nullptr;
     MessageTextField* message_ = nullptr;
+    std::unique_ptr<BackgroundUpload> upload_;  // last: joined before anything it reports to goes
 };

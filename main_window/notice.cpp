@@ -70,3 +70,11 @@ Notice SentNotice(const QString& zone)
     return {QStringLiteral("Configuración enviada"),
             QStringLiteral("La configuración de la zona %1 llegó completa a la alarma.").arg(zone)};
 }
+
+Notice SendingNotice(const QString& zone)
+{
+    return {QStringLiteral("Enviando configuración"),
+            QStringLiteral("Se está enviando la configuración de la zona %1 a la alarma. Si la alarma deja "
+                           "de aceptar informes, el envío se da por interrumpido a los pocos segundos.")
+                .arg(zone)};
+}

@@ -24,3 +24,4 @@ Notice NothingSentNotice(const Notice& deviceState);
 Notice InterruptedNotice(std::size_t reportsSent, std::int64_t address);
 Notice BeyondMemoryNotice(std::int64_t address);
 Notice SentNotice(const QString& zone);
+Notice SendingNotice(const QString& zone);
