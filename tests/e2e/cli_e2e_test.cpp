@@ -1,17 +1,20 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The real velbrix-qorun-cli (--cli=PATH) against the virtual unit on
-// /dev/uhid: only what the kernel's hidraw path adds to tests/command_line.
+// The real velbrix-qorun-cli (--cli=PATH) against the virtual unit through
+// the kernel's USB HID driver: only what that path adds to tests/command_line.
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "device_link/text_units.h"
+#include "expected_reports.h"
 #include "guest_unit.h"
 
 namespace {
@@ -35,16 +38,16 @@ CliRun Cli(const QStringList& arguments) {
     return {finished ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
-auto Memory(UhidUnit& unit) { return unit.WithModel([](AlarmUnitModel& m) { return m.Memory(); }); }
+auto Memory(GuestUnit& unit) { return unit.WithModel([](AlarmUnitModel& m) { return m.Memory(); }); }
 
 TEST(CliEndToEnd, ListNamesEachNodeAndDevicePicksOne) {
-    UhidUnit first, second;
+    GuestUnit first, second;
     LoadStoredZones(first);
     ASSERT_NO_FATAL_FAILURE(PlugIn(first));
     ASSERT_NO_FATAL_FAILURE(PlugIn(second));
     const CliRun list = Cli({"list"});
     EXPECT_EQ(list.status, 0) << testing::PrintToString(list);
-    for (const UhidUnit* unit : {&first, &second})
+    for (const GuestUnit* unit : {&first, &second})
         EXPECT_TRUE(list.out.contains(QString::fromStdString(unit->HidrawNode()) + "\tcan be opened\n"))
             << testing::PrintToString(list);
 
@@ -54,7 +57,7 @@ TEST(CliEndToEnd, ListNamesEachNodeAndDevicePicksOne) {
 }
 
 TEST(CliEndToEnd, SendThenShowJsonBringsBackWhatWasSent) {
-    UhidUnit unit;
+    GuestUnit unit;
     ASSERT_NO_FATAL_FAILURE(PlugIn(unit));
     const CliRun send = Cli({"send", "--zone", "2", "--operator", "VODAFONE", "--phone", "699111222", "--text",
                              "Linea A\nLinea B \u00F1"});
@@ -71,7 +74,7 @@ TEST(CliEndToEnd, SendThenShowJsonBringsBackWhatWasSent) {
 TEST(CliEndToEnd, UnplugMidRestoreEndsWith3AndRestoreVerifyFillsAFreshUnit) {
     QTemporaryDir dir;
     const QString path = dir.filePath("unit.json");
-    UhidUnit original, pulled, fresh;
+    GuestUnit original, pulled, fresh;
     LoadStoredZones(original);
     ASSERT_NO_FATAL_FAILURE(PlugIn(original));
     ASSERT_EQ(Cli({"backup", path}).status, 0);
@@ -86,6 +89,62 @@ TEST(CliEndToEnd, UnplugMidRestoreEndsWith3AndRestoreVerifyFillsAFreshUnit) {
     EXPECT_EQ(restore.status, 0) << testing::PrintToString(restore);
     const auto restored = Memory(fresh), loaded = Memory(original);
     EXPECT_TRUE(std::equal(restored.begin() + 5, restored.end(), loaded.begin() + 5)) << "beyond the PIN";
+}
+
+const QString LongText = "Alarma: intrusion detectada en la zona, llame ya!";
+const QStringList LongestSend = {"send", "--zone", "4", "--operator", "VODAFONE", "--pin", "9876",
+                                 "--phone", "699111222", "--text", LongText};
+const std::vector<WireReport> LongestUpload = ExpectedUpload(4, u"9876", u"607003110", u"699111222", ToUnits(LongText));
+
+class CliPulledAfter : public testing::TestWithParam<std::size_t> {};
+
+TEST_P(CliPulledAfter, SendExits3WithTheCountTheUnitTookAndAfterReplugSendsWhole) {
+    const std::size_t k = GetParam();
+    GuestUnit unit;
+    ASSERT_NO_FATAL_FAILURE(PlugIn(unit));
+    unit.RemoveAfter(k);
+    const CliRun pulled = Cli(LongestSend);
+    EXPECT_EQ(pulled.status, 3) << testing::PrintToString(pulled);
+    EXPECT_TRUE(pulled.err.contains(QString(": %1 reports sent").arg(k))) << testing::PrintToString(pulled);
+    EXPECT_EQ(unit.Log(), std::vector<WireReport>(LongestUpload.begin(), LongestUpload.begin() + static_cast<long>(k)));
+
+    unit.ClearLog();
+    ASSERT_NO_FATAL_FAILURE(PlugIn(unit));
+    const CliRun again = Cli(LongestSend);
+    EXPECT_EQ(again.status, 0) << testing::PrintToString(again);
+    EXPECT_EQ(unit.Log(), LongestUpload);
+}
+
+INSTANTIATE_TEST_SUITE_P(Reports, CliPulledAfter, testing::Values(1, 10, LongestUpload.size() - 1));
+
+// A unit that stops taking reports: the kernel's timeout ends the write, the
+// command says how far it got, and that is what the unit holds once it reads
+// again.
+TEST(CliEndToEnd, StalledSendAndRestoreExit3WithinTheWriteTimeout) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("unit.json");
+    GuestUnit unit;
+    LoadStoredZones(unit);
+    ASSERT_NO_FATAL_FAILURE(PlugIn(unit));
+    ASSERT_EQ(Cli({"backup", path}).status, 0);
+
+    for (const QStringList& command : {LongestSend, QStringList{"restore", path, "--verify"}}) {
+        unit.ClearLog();
+        unit.StallAfter(60);
+        QElapsedTimer took;
+        took.start();
+        const CliRun stalled = Cli(command);
+        const qint64 ms = took.elapsed();
+        unit.Resume();
+        Settle(std::chrono::milliseconds(500));
+        EXPECT_EQ(stalled.status, 3) << testing::PrintToString(stalled);
+        const std::size_t taken = unit.LogSize();
+        EXPECT_TRUE(stalled.err.contains(QString(": %1 reports sent").arg(command[0] == "send" ? taken : taken - 52)))
+            << testing::PrintToString(stalled) << "the unit took " << taken;
+        EXPECT_LT(ms, 20000) << "a stalled unit must not hold the command much beyond the kernel's timeout";
+        std::printf("[   INFO   ] %s stalled after 60 reports: exit %d after %lld ms, the unit took %zu\n",
+                    qPrintable(command[0]), stalled.status, static_cast<long long>(ms), taken);
+    }
 }
 
 }  // namespace

@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// The virtual unit as both guest tests use it: loaded with the same zones,
-// and ready once the kernel has made its hidraw node.
+// The virtual unit as the guest tests use it: a USB gadget by default (the
+// host's USB HID driver, its pace and its timeouts), loaded with the same
+// zones, and ready once the kernel has made its hidraw node.
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,10 @@
 #include <utility>
 
 #include "tool_session.h"
+#include "virtual_unit/gadget_unit.h"
 #include "virtual_unit/uhid_unit.h"
+
+using GuestUnit = GadgetUnit;
 
 // Phone and Latin-1 text of each zone. AMENA's service centre: a read-back
 // that lands visibly moves the operator off the start-up choice MOVISTAR.
@@ -23,14 +27,16 @@ inline const std::pair<std::string, std::string> Stored[4] = {
     {"644777888", "Humo en cocina \xF1"},
 };
 
-inline void LoadStoredZones(UhidUnit& unit) {
+template <typename Unit>
+void LoadStoredZones(Unit& unit) {
     unit.WithModel([](AlarmUnitModel& model) {
         model.StoreServiceCentre(StoredServiceCentre);
         for (int zone = 1; zone <= 4; ++zone) model.StoreZone(zone, Stored[zone - 1].first, Stored[zone - 1].second);
     });
 }
 
-inline void PlugIn(UhidUnit& unit) {
+template <typename Unit>
+void PlugIn(Unit& unit) {
     ASSERT_TRUE(unit.Create()) << unit.Error();
     ASSERT_TRUE(WaitUntil([&] { return !unit.HidrawNode().empty(); })) << "the kernel made no hidraw node for the unit";
 }

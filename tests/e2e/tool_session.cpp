@@ -4,14 +4,47 @@
 #include "tool_session.h"
 
 #include <QAbstractItemView>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPaintEvent>
+#include <QTimer>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
+
+class RepaintWatch : public QObject {
+public:
+    explicit RepaintWatch(QWidget& window) : window_(window) {
+        window.installEventFilter(this);
+        connect(&ask_, &QTimer::timeout, &window, [&window] { window.update(); });
+        ask_.start(5);
+        since_.start();
+    }
+    std::chrono::milliseconds Longest() {
+        longest_ = std::max(longest_, since_.elapsed());
+        return std::chrono::milliseconds(longest_);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &window_ && event->type() == QEvent::Paint) {
+            longest_ = std::max(longest_, since_.restart());
+        }
+        return false;
+    }
+
+private:
+    QWidget& window_;
+    QTimer ask_;
+    QElapsedTimer since_;
+    qint64 longest_ = 0;
+};
 
 void InstallQuietOffscreenNotes() {
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
@@ -35,7 +68,10 @@ ToolSession::ToolSession() : form_(std::make_unique<MainForm>(library_)) {
     form_->show();
 }
 
-ToolSession::~ToolSession() { form_->close(); }  // the members then go in reverse order
+ToolSession::~ToolSession() {
+    repaints_.reset();
+    form_->close();
+}  // the members then go in reverse order
 
 template <typename T>
 T& ToolSession::Control(const char* name) const {
@@ -65,8 +101,16 @@ void ToolSession::PickOperator(int index) { Pick(Control<QComboBox>("Combo1"), i
 void ToolSession::TypePin(const QString& text) { Type(Control<QLineEdit>("pin"), text); }
 void ToolSession::TypePhone(const QString& text) { Type(Control<QLineEdit>("t_e_m_1"), text); }
 void ToolSession::SetMessage(const QString& text) { Control<QPlainTextEdit>("Text1").setPlainText(text); }
+void ToolSession::TryZoneKey(Qt::Key key) { QTest::keyClick(&Control<QComboBox>("ALARMA"), key); }
 void ToolSession::PressSend() { QTest::mouseClick(&Control<QPushButton>("b_e_1"), Qt::LeftButton); }
 
 QString ToolSession::Phone() const { return Control<QLineEdit>("t_e_m_1").text(); }
 QString ToolSession::Message() const { return Control<QPlainTextEdit>("Text1").toPlainText(); }
 QString ToolSession::Operator() const { return Control<QComboBox>("Combo1").currentText(); }
+QString ToolSession::Notice() const { return Control<QLabel>("aviso").text(); }
+QString ToolSession::NoticeDetail() const { return Control<QLabel>("aviso").toolTip(); }
+bool ToolSession::SendEnabled() const { return Control<QPushButton>("b_e_1").isEnabled(); }
+bool ToolSession::ZoneEnabled() const { return Control<QComboBox>("ALARMA").isEnabled(); }
+
+void ToolSession::WatchRepaints() { repaints_ = std::make_unique<RepaintWatch>(*form_); }
+std::chrono::milliseconds ToolSession::LongestRepaintGap() { return repaints_->Longest(); }

@@ -20,6 +20,7 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 
 class QComboBox;
 class QLineEdit;
+class RepaintWatch;
 
 // Drops the offscreen platform's notes that it cannot raise windows or grab
 // the keyboard, said on every popup.
@@ -46,10 +47,21 @@ public:
     void TypePhone(const QString& text);
     void SetMessage(const QString& text);
     void PressSend();
+    // A key pressed on the zone selector, as a user tries a pick.
+    void TryZoneKey(Qt::Key key);
 
     QString Phone() const;
     QString Message() const;  // lines separated by '\n'
     QString Operator() const;
+    QString Notice() const;        // the notice band's short text
+    QString NoticeDetail() const;  // and its long one
+    bool SendEnabled() const;
+    bool ZoneEnabled() const;
+
+    // Asks for a repaint every few milliseconds and records the longest
+    // span without one from now on: how long the window looked frozen.
+    void WatchRepaints();
+    std::chrono::milliseconds LongestRepaintGap();
 
 private:
     template <typename T>
@@ -59,5 +71,6 @@ private:
 
     HidapiLibrary library_;
     std::unique_ptr<MainForm> form_;
+    std::unique_ptr<RepaintWatch> repaints_;
     std::unique_ptr<DeviceEventRecorder> events_;
 };

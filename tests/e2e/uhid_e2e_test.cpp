@@ -1,8 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The real window against the virtual unit on /dev/uhid: what only the
-// kernel's hidraw path shows, checked at the unit and in the window.
+// The real window against the virtual unit through the kernel's USB HID
+// driver: what only that path shows, checked at the unit (the 8 bytes it
+// took) and in the window.
 
 #include <gtest/gtest.h>
 
@@ -43,7 +44,7 @@ protected:
         EXPECT_EQ(unit_.LogSize() ? unit_.Log().back()[5] : 0, zone) << "the last report was not the zone's request";
     }
 
-    UhidUnit unit_;
+    GuestUnit unit_;
 };
 
 // Started with the unit present, after the start-up exchange has finished,
@@ -119,6 +120,8 @@ TEST_F(StartedWithUnit, UnitPulledMidUploadGotExactlyThePrefixAndAfterReplugTheW
     tool_->Events().Clear();
     tool_->PressSend();
     ASSERT_TRUE(WaitUntil([&] { return !unit_.Present() && tool_->Events().Count(EventChanged) > 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return tool_->SendEnabled(); }));
+    EXPECT_EQ(tool_->Notice(), "Envío interrumpido");
     EXPECT_EQ(unit_.Log(), std::vector<WireReport>(upload.begin(), upload.begin() + 40));
 
     tool_->Events().Clear();

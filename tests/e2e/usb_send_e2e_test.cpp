@@ -1,0 +1,136 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The window's longest upload over a real USB link: pulled out after k
+// reports, or stalled, the unit holds exactly what the window says reached
+// it, and the window stays live meanwhile.
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+
+#include <cstdio>
+
+#include "device_link/text_units.h"
+#include "expected_reports.h"
+#include "guest_unit.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const QString Pin = "9876", Phone = "699111222", Text = "Alarma: intrusion detectada en la zona, llame ya!";
+const std::vector<WireReport> Upload = ExpectedUpload(4, ToUnits(Pin), u"607003110", ToUnits(Phone), ToUnits(Text));
+
+std::vector<WireReport> Prefix(std::size_t n) { return {Upload.begin(), Upload.begin() + static_cast<long>(n)}; }
+
+class LongestUpload : public testing::Test {
+protected:
+    void SetUp() override {
+        LoadStoredZones(unit_);
+        ASSERT_NO_FATAL_FAILURE(PlugIn(unit_));
+        tool_ = std::make_unique<ToolSession>();
+        ASSERT_TRUE(WaitUntil([&] { return tool_->Events().Count(EventChanged) > 0; }));
+        tool_->PickZone(3);
+        ASSERT_TRUE(WaitUntil([&] { return tool_->Message() == QString::fromLatin1(Stored[3].second); }));
+        Settle(300ms);
+        tool_->TypePin(Pin);
+        tool_->PickOperator(2);  // VODAFONE
+        tool_->TypePhone(Phone);
+        tool_->SetMessage(Text);
+        Settle(300ms);
+        ASSERT_EQ(tool_->Operator(), "VODAFONE");
+        unit_.ClearLog();
+    }
+
+    // Presses send and waits for the upload to end; how long it took.
+    std::chrono::milliseconds SendAndAwaitEnd() {
+        QElapsedTimer took;
+        took.start();
+        tool_->PressSend();
+        EXPECT_TRUE(WaitUntil([&] { return tool_->SendEnabled(); }, 30s)) << "the upload never ended";
+        return std::chrono::milliseconds(took.elapsed());
+    }
+
+    GuestUnit unit_;
+    std::unique_ptr<ToolSession> tool_;
+};
+
+class PulledAfter : public LongestUpload, public testing::WithParamInterface<std::size_t> {};
+
+TEST_P(PulledAfter, TheWindowCountsWhatTheUnitTookAndTheNextPlugInTakesTheWholeUpload) {
+    const std::size_t k = GetParam();
+    unit_.RemoveAfter(k);
+    SendAndAwaitEnd();
+    Settle(300ms);
+    EXPECT_EQ(unit_.Log(), Prefix(k));
+    if (k == Upload.size()) {
+        EXPECT_EQ(tool_->Notice(), "Configuración enviada");
+    } else {
+        EXPECT_EQ(tool_->Notice(), "Envío interrumpido");
+        EXPECT_TRUE(tool_->NoticeDetail().contains(QString("llegaron %1 informes").arg(k)))
+            << tool_->NoticeDetail().toStdString();
+    }
+
+    // Nothing of the old upload is left to arrive once the unit is back.
+    unit_.ClearLog();
+    tool_->Events().Clear();
+    ASSERT_NO_FATAL_FAILURE(PlugIn(unit_));
+    ASSERT_TRUE(WaitUntil([&] { return tool_->Events().Count(EventChanged) > 0; }));
+    Settle(300ms);
+    EXPECT_EQ(unit_.LogSize(), 0u);
+    SendAndAwaitEnd();
+    EXPECT_EQ(unit_.Log(), Upload);
+    EXPECT_EQ(tool_->Notice(), "Configuración enviada");
+}
+
+// The first report, the tenth, all but the last, and the last.
+INSTANTIATE_TEST_SUITE_P(Reports, PulledAfter, testing::Values(1, 10, Upload.size() - 1, Upload.size()));
+
+TEST_F(LongestUpload, TheWindowRepaintsThroughoutAnUploadAndAStallEndsItAsInterrupted) {
+    tool_->WatchRepaints();
+    const auto normal = SendAndAwaitEnd();
+    EXPECT_EQ(unit_.Log(), Upload);
+    const auto normalGap = tool_->LongestRepaintGap();
+
+    // Stalled after 10: the controller's buffers take a few more, then the
+    // kernel gives up on the write that waits.
+    unit_.ClearLog();
+    unit_.StallAfter(10);
+    tool_->WatchRepaints();
+    QElapsedTimer took;
+    took.start();
+    tool_->PressSend();
+    ASSERT_TRUE(WaitUntil([&] { return unit_.Stalled(); }));
+    Settle(1s);
+    EXPECT_EQ(tool_->Notice(), "Enviando configuración");
+    EXPECT_FALSE(tool_->SendEnabled());
+    EXPECT_FALSE(tool_->ZoneEnabled());
+    tool_->PressSend();
+    tool_->TryZoneKey(Qt::Key_Down);
+    ASSERT_TRUE(WaitUntil([&] { return tool_->SendEnabled(); }, 30s)) << "the stalled upload never ended";
+    const auto stalled = std::chrono::milliseconds(took.elapsed());
+    const auto stallGap = tool_->LongestRepaintGap();
+    EXPECT_EQ(tool_->Notice(), "Envío interrumpido");
+
+    // What the unit takes once it reads again is what the window counted,
+    // and only the first upload's start: no second upload, no request.
+    unit_.Resume();
+    Settle(500ms);
+    const std::size_t taken = unit_.LogSize();
+    EXPECT_EQ(unit_.Log(), Prefix(taken));
+    EXPECT_GE(taken, 10u);
+    EXPECT_TRUE(tool_->NoticeDetail().contains(QString("llegaron %1 informes").arg(taken)))
+        << tool_->NoticeDetail().toStdString() << " / the unit took " << taken;
+    std::printf("[   INFO   ] 142-report upload: %lld ms, longest repaint gap %lld ms; stalled after 10: "
+                "interrupted after %lld ms (%zu reports taken), longest repaint gap %lld ms\n",
+                static_cast<long long>(normal.count()), static_cast<long long>(normalGap.count()),
+                static_cast<long long>(stalled.count()), taken, static_cast<long long>(stallGap.count()));
+
+    // A send after the stall goes through whole.
+    unit_.ClearLog();
+    SendAndAwaitEnd();
+    EXPECT_EQ(unit_.Log(), Upload);
+}
+
+}  // namespace
