@@ -14,7 +14,8 @@
 
 #include "command_line/connected_unit.h"
 #include "tool_session.h"
-#include "virtual_unit/uhid_unit.h"
+#include "bare_hidraw.h"
+#include "virtual_unit/gadget_unit.h"
 
 namespace {
 
@@ -28,7 +29,6 @@ constexpr int AnswerReports = 9 + PhoneLength + TextLength;
 // A restore sends the PIN once and, per zone, service centre, phone and
 // text, two reports per UTF-16 unit.
 constexpr int RestoreReports = 2 * 4 + ZoneCount * 2 * (9 + PhoneLength + TextLength);
-constexpr double UnitPaceMs = 1.0;
 
 double TimedRun(const QString& cli, const QStringList& arguments, bool& ok) {
     QProcess process;
@@ -50,20 +50,41 @@ double Median(std::vector<double> values) {
 }  // namespace
 
 bool BenchCommandLine(const std::string& cliPath, int runs) {
-    UhidUnit unit;
+    GadgetUnit unit;
     unit.WithModel([](AlarmUnitModel& model) {
         model.StoreServiceCentre("656000311");
         for (int zone = 1; zone <= ZoneCount; ++zone)
             model.StoreZone(zone, std::string(PhoneLength, char('0' + zone)), std::string(TextLength, char('a' + zone)));
     });
     if (!unit.Create() || !WaitUntil([&] { return !unit.HidrawNode().empty(); })) {
-        std::fprintf(stderr, "no uhid unit for the command line: %s\n", unit.Error().c_str());
+        std::fprintf(stderr, "no gadget unit for the command line: %s\n", unit.Error().c_str());
         return false;
     }
     const QString cli = QString::fromStdString(cliPath);
     const QString device = QString::fromStdString(unit.HidrawNode());
     QTemporaryDir dir;
     const QString file = dir.filePath("unit.json");
+
+    // The same reports through bare hidapi calls on the same node: what the
+    // bus itself takes for them.
+    std::vector<double> bareBackup, bareRestore;
+    {
+        BareHidraw bare(device.toStdString());
+        if (!bare.Open()) return std::fprintf(stderr, "cannot open %s\n", qPrintable(device)), false;
+        const std::vector<Report> writes(RestoreReports, Report{0, 0, 0, 0, 0, 10, 0, 0, 0});
+        for (int run = 0; run <= runs; ++run) {
+            auto start = Clock::now();
+            for (int zone = 1; zone <= ZoneCount; ++zone) {
+                bare.Write(Report{0, 0, 0, 0, 0, static_cast<std::uint8_t>(zone), 0, 0, 0});
+                if (bare.ReadReports(AnswerReports) != AnswerReports)
+                    return std::fprintf(stderr, "bare read-back of zone %d came short\n", zone), false;
+            }
+            if (run > 0) bareBackup.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+            start = Clock::now();
+            if (bare.WriteAll(writes) != RestoreReports) return std::fprintf(stderr, "bare writes refused\n"), false;
+            if (run > 0) bareRestore.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        }
+    }
 
     std::vector<double> backup, restore;
     bool ok = true;
@@ -85,14 +106,15 @@ bool BenchCommandLine(const std::string& cliPath, int runs) {
         return false;
 
     const int quietMs = static_cast<int>(ReadBackTimings{}.quiet.count());
-    const double backupWire = ZoneCount * (AnswerReports + 1) * UnitPaceMs;
-    const double restoreWire = RestoreReports * UnitPaceMs;
+    const double backupWire = Median(bareBackup), restoreWire = Median(bareRestore);
     std::printf("velbrix-qorun-cli, whole program runs (start, enumerate, open, exit included):\n");
-    std::printf("%-34s cli %8.2f ms   wire at 1 report/ms %8.2f ms   ratio %.2f"
+    std::printf("%-34s cli %8.2f ms   bare loops %8.2f ms   ratio %.2f"
                 "   (the %d zones' %d ms quiet ends are %d ms of it)\n",
                 "backup, 4 full zones:", Median(backup), backupWire, Median(backup) / backupWire, ZoneCount,
                 quietMs, ZoneCount * quietMs);
-    std::printf("restore, full file (%d reports):   cli %8.2f ms   wire at 1 report/ms %8.2f ms   ratio %.2f\n",
+    std::printf("restore, full file (%d reports):   cli %8.2f ms   bare loop  %8.2f ms   ratio %.2f\n",
                 RestoreReports, Median(restore), restoreWire, Median(restore) / restoreWire);
+    std::printf("bus pace: %.2f output reports/ms written, %.2f input reports/ms read\n",
+                RestoreReports / restoreWire, ZoneCount * AnswerReports / backupWire);
     return true;
 }
