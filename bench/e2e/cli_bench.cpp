@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "command_line/connected_unit.h"
+#include "protocol/report_layout.h"
 #include "tool_session.h"
 #include "bare_hidraw.h"
 #include "virtual_unit/gadget_unit.h"
@@ -71,11 +72,16 @@ bool BenchCommandLine(const std::string& cliPath, int runs) {
     {
         BareHidraw bare(device.toStdString());
         if (!bare.Open()) return std::fprintf(stderr, "cannot open %s\n", qPrintable(device)), false;
-        const std::vector<Report> writes(RestoreReports, Report{0, 0, 0, 0, 0, 10, 0, 0, 0});
+        Report write{};
+        write[CommandByte] = CmdWriteByte;
+        write[AddressByte] = HighestAddress;  // in no field: the stored zones stay
+        const std::vector<Report> writes(RestoreReports, write);
         for (int run = 0; run <= runs; ++run) {
             auto start = Clock::now();
             for (int zone = 1; zone <= ZoneCount; ++zone) {
-                bare.Write(Report{0, 0, 0, 0, 0, static_cast<std::uint8_t>(zone), 0, 0, 0});
+                Report request{};
+                request[CommandByte] = static_cast<std::uint8_t>(zone);
+                bare.Write(request);
                 if (bare.ReadReports(AnswerReports) != AnswerReports)
                     return std::fprintf(stderr, "bare read-back of zone %d came short\n", zone), false;
             }
