@@ -201,13 +201,7 @@ void GadgetUnit::Serve() {
 
 void GadgetUnit::ApplyOutput(const std::uint8_t* data, std::size_t size) {
     if (size != 8) return;  // not a report this unit has
-    WireReport wire{};
-    std::memcpy(wire.data(), data, wire.size());
-    std::vector<WireReport> replies;
-    {
-        std::lock_guard lock(mutex_);
-        replies = model_.Receive(wire);
-    }
+    const std::vector<WireReport> replies = Receive(data, size);
     // Only this thread counts down; RemoveAfter and StallAfter just set the count.
     const std::size_t left = removeAfter_;
     if (left != 0 && (removeAfter_ = left - 1) == 0) {
@@ -267,24 +261,4 @@ std::string GadgetUnit::HidrawNode() const {
             return "/dev/" + entry.path().filename().string();
     }
     return {};
-}
-
-std::string GadgetUnit::Error() const {
-    std::lock_guard lock(mutex_);
-    return error_;
-}
-
-std::vector<WireReport> GadgetUnit::Log() const {
-    std::lock_guard lock(mutex_);
-    return model_.Log();
-}
-
-std::size_t GadgetUnit::LogSize() const {
-    std::lock_guard lock(mutex_);
-    return model_.Log().size();
-}
-
-void GadgetUnit::ClearLog() {
-    std::lock_guard lock(mutex_);
-    model_.ClearLog();
 }

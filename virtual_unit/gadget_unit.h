@@ -21,9 +21,9 @@
 #include <thread>
 #include <vector>
 
-#include "virtual_unit/alarm_unit_model.h"
+#include "virtual_unit/hosted_model.h"
 
-class GadgetUnit {
+class GadgetUnit : public HostedModel {
 public:
     GadgetUnit();
     ~GadgetUnit();  // unplugs and takes the gadget out of configfs
@@ -57,18 +57,9 @@ public:
     void SetReplyInterval(std::chrono::microseconds interval) { replyInterval_ = interval; }
 
     std::string HidrawNode() const;
-    std::string Error() const;
 
-    std::vector<WireReport> Log() const;
-    std::size_t LogSize() const;
-    void ClearLog();
+    // Input reports sent so far, over every plug-in.
     std::size_t RepliesSent() const { return replies_; }
-
-    template <typename F>
-    auto WithModel(F f) {
-        std::lock_guard lock(mutex_);
-        return f(model_);
-    }
 
 private:
     bool MakeGadget();
@@ -85,9 +76,6 @@ private:
     void Wake();
     void SetError(const std::string& error);
 
-    mutable std::mutex mutex_;  // guards model_ and error_
-    AlarmUnitModel model_;
-    std::string error_;
     std::string serial_;
     std::string gadgetDir_;     // empty until made
     std::vector<std::string> made_;  // what MakeGadget created, undone in reverse

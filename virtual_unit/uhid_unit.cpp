@@ -198,23 +198,3 @@ std::string UhidUnit::HidrawNode() const {
     }
     return {};
 }
-
-std::string UhidUnit::Error() const {
-    std::lock_guard lock(mutex_);
-    return error_;
-}
-
-std::vector<WireReport> UhidUnit::Log() const {
-    std::lock_guard lock(mutex_);
-    return model_.Log();
-}
-
-std::size_t UhidUnit::LogSize() const {
-    std::lock_guard lock(mutex_);
-    return model_.Log().size();
-}
-
-void UhidUnit::ClearLog() {
-    std::lock_guard lock(mutex_);
-    model_.ClearLog();
-}

@@ -17,9 +17,9 @@
 #include <thread>
 #include <vector>
 
-#include "virtual_unit/alarm_unit_model.h"
+#include "virtual_unit/hosted_model.h"
 
-class UhidUnit {
+class UhidUnit : public HostedModel {
 public:
     UhidUnit() = default;
     ~UhidUnit();
@@ -45,22 +45,9 @@ public:
 
     // The hidraw node the kernel made for this device, "" until it exists.
     std::string HidrawNode() const;
-    std::string Error() const;
 
-    // Output reports received, in order, as the model logged them.
-    std::vector<WireReport> Log() const;
-    std::size_t LogSize() const;
-    void ClearLog();
     // Input reports sent so far, over every creation.
     std::size_t RepliesSent() const { return replies_; }
-
-    // Runs `f` on the model while the device thread is kept out, e.g. to
-    // pre-load zones or read the memory.
-    template <typename F>
-    auto WithModel(F f) {
-        std::lock_guard lock(mutex_);
-        return f(model_);
-    }
 
 private:
     void Serve();
@@ -68,9 +55,6 @@ private:
     void ApplyOutput(const std::uint8_t* data, std::size_t size);
     bool Send(const void* event);
 
-    mutable std::mutex mutex_;  // guards model_ and error_
-    AlarmUnitModel model_;
-    std::string error_;
     std::string uniq_;          // tells this creation's hidraw node apart
     int fd_ = -1;
     int stopFd_ = -1;           // eventfd that wakes the thread to stop
