@@ -11,12 +11,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "main_window/background_upload.h"
 #include "main_window/font_fit.h"
 #include "main_window/entry_selector.h"
 #include "main_window/message_text_field.h"
 #include "main_window/notice.h"
 #include "main_window/notice_band.h"
+#include "main_window/window_writes.h"
 #include "device_link/text_units.h"
 #include "protocol/report_layout.h"
 #include "protocol/zone_upload.h"
@@ -24,9 +24,9 @@
 MainForm::MainForm(HidLibrary& library, QWidget* parent)
     : QWidget(parent),
       ConfiguratorNotifications(library, state_, *this),
-      library_(library),
-      deviceLink_(library),
-      upload_(std::make_unique<BackgroundUpload>(library))
+      writes_(std::make_unique<WindowWrites>(library)),
+      library_(*writes_),
+      deviceLink_(library)
 {
     BuildControls();
 }
@@ -34,8 +34,8 @@ MainForm::MainForm(HidLibrary& library, QWidget* parent)
 MainForm::~MainForm()
 {
     // A window destroyed without being closed must not leave the library
-    // posting events to it.
-    upload_->Cancel();
+    // posting events to it, nor writes going out.
+    writes_->Stop();
     UnloadDeviceLink();
 }
 
@@ -94,7 +94,7 @@ bool MainForm::CheckPicks()
 
 void MainForm::OnSendClicked()
 {
-    if (upload_->Running())
+    if (writes_->Uploading())
         return;  // the button is off meanwhile; a queued click is not a second upload
     if (!CheckPicks())
         return;
@@ -123,7 +123,7 @@ void MainForm::StartBackgroundUpload(const UploadRequest& request)
     b_e_1->setEnabled(false);
     ALARMA->setEnabled(false);
     ShowSendNotice(SendNotice::Sending, SendingNotice(FromUnits(DecimalText(request.zone))));
-    upload_->Start(state_, request, this, [this](const ConfiguratorState& after, const UploadOutcome& outcome) {
+    writes_->StartUpload(state_, request, this, [this](const ConfiguratorState& after, const UploadOutcome& outcome) {
         FinishBackgroundUpload(after, outcome);
     });
 }
@@ -233,7 +233,7 @@ void MainForm::SetMessageText(const std::u16string& text)
 
 void MainForm::closeEvent(QCloseEvent* event)
 {
-    upload_->Cancel();
+    writes_->Cancel();
     UnloadDeviceLink();
     event->accept();  // closing is never refused
 }

@@ -14,8 +14,8 @@
 #include "device_link/hid_dll_interface.h"
 #include "protocol/configurator_state.h"
 
-class BackgroundUpload;
 class EntrySelector;
+class WindowWrites;
 class MessageTextField;
 class NoticeBand;
 struct Notice;
@@ -86,6 +86,8 @@ private:
     enum class SendNotice { None, MissingPick, DesignPin, NoUnit, Sending, Interrupted, BeyondMemory, Sent };
     void ShowSendNotice(SendNotice cause, const Notice& notice);
 
+    // First: library_ goes through it, and it outlives what it reports to.
+    std::unique_ptr<WindowWrites> writes_;
     HidLibrary& library_;
     ConfiguratorState state_;
     HIDDLLInterface deviceLink_;
@@ -107,5 +109,4 @@ private:
     EntrySelector* operators_ = nullptr;
     EntrySelector* zones_ = nullptr;
     MessageTextField* message_ = nullptr;
-    std::unique_ptr<BackgroundUpload> upload_;  // last: joined before anything it reports to goes
 };

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// An upload over a library whose writes wait for the unit: the window stays
-// live, refuses a second upload or a zone pick meanwhile, and ends with the
-// same reports and state as an upload on its own thread.
+// Writes over a library whose writes wait for the unit: the window stays
+// live, refuses a second upload or a zone pick during an upload, and ends
+// with the same reports and state as when it waits for each write itself.
 
 #include <condition_variable>
 #include <limits>
@@ -47,7 +47,7 @@ private:
     std::size_t allowed_ = std::numeric_limits<std::size_t>::max() / 2;
 };
 
-class BackgroundUploadTest : public ::testing::Test {
+class WindowWritesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -57,7 +57,8 @@ protected:
         t_e_m_1->setText("699");
         Text1->setPlainText("ab");
         library.Release();
-        start = library.Written().size();
+        ASSERT_TRUE(Await([&] { return library.Written().size() == 1; })) << "no start-up request";
+        start = 1;
     }
     void TearDown() override { library.Release(); }
 
@@ -84,7 +85,7 @@ protected:
     std::size_t start = 0;
 };
 
-TEST_F(BackgroundUploadTest, AStalledWriteLeavesTheWindowLiveAndLocksSendAndZoneUntilItEnds)
+TEST_F(WindowWritesTest, AStalledWriteLeavesTheWindowLiveAndLocksSendAndZoneUntilItEnds)
 {
     PickEntry(Combo1, 1);  // AMENA, whose number UploadOnOwnThread sends
     const std::vector<Report> expected = UploadOnOwnThread();
@@ -110,10 +111,31 @@ TEST_F(BackgroundUploadTest, AStalledWriteLeavesTheWindowLiveAndLocksSendAndZone
     PickEntry(ALARMA, 1);
     Report request = expected.back();
     request[CommandByte] = 2;
+    ASSERT_TRUE(Await([&] { return Sent().size() == expected.size() + 1; }));
     EXPECT_EQ(Sent().back(), request);
 }
 
-TEST_F(BackgroundUploadTest, ARefusedWriteEndsItAsInterruptedWithTheCountThatWentThrough)
+TEST_F(WindowWritesTest, AZoneRequestThatWaitsLeavesTheWindowLiveAndGoesOutInOrder)
+{
+    library.HoldAfter(0);
+    PickEntry(ALARMA, 1);
+    PickEntry(ALARMA, 3);
+    QTest::mouseClick(b_e_1, Qt::LeftButton);
+    QTest::qWait(50);
+    EXPECT_EQ(Control<QGroupBox>(*form, "t_a_1")->title(), QStringLiteral("Zona Alarma 4"));
+    EXPECT_EQ(notice->text(), QStringLiteral("Enviando configuración"));
+    EXPECT_TRUE(Sent().empty());
+
+    library.Release();
+    ASSERT_TRUE(Await([&] { return b_e_1->isEnabled(); }));
+    const std::vector<Report> sent = Sent();
+    ASSERT_GE(sent.size(), 3u);
+    EXPECT_EQ(std::vector<int>({sent[0][CommandByte], sent[1][CommandByte], sent[2][CommandByte]}),
+              std::vector<int>({2, 4, CmdWriteByte}))
+        << "the requests, then the upload, as they were asked for";
+}
+
+TEST_F(WindowWritesTest, ARefusedWriteEndsItAsInterruptedWithTheCountThatWentThrough)
 {
     library.acceptedWrites = start + 5;
     QTest::mouseClick(b_e_1, Qt::LeftButton);
@@ -123,7 +145,7 @@ TEST_F(BackgroundUploadTest, ARefusedWriteEndsItAsInterruptedWithTheCountThatWen
     EXPECT_TRUE(notice->toolTip().contains(QStringLiteral("llegaron 5 informes"))) << notice->toolTip().toStdString();
 }
 
-TEST_F(BackgroundUploadTest, ClosingTheWindowMidUploadSendsNothingAfterTheWriteUnderWay)
+TEST_F(WindowWritesTest, ClosingTheWindowMidUploadSendsNothingAfterTheWriteUnderWay)
 {
     library.HoldAfter(2);
     QTest::mouseClick(b_e_1, Qt::LeftButton);

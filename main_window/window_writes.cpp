@@ -1,0 +1,114 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "main_window/window_writes.h"
+
+#include <QMetaObject>
+#include <QObject>
+
+namespace {
+
+// An upload only writes; once cancelled it is refused from the next write on,
+// as by a unit gone.
+class CancellableWrites : public HidLibrary {
+public:
+    CancellableWrites(HidLibrary& library, const std::atomic<bool>& cancelled)
+        : library_(library), cancelled_(cancelled) {}
+
+    bool Connect(WindowHandle) override { return false; }
+    bool Disconnect() override { return false; }
+    DeviceHandle GetHandle(std::int32_t, std::int32_t) override { return 0; }
+    void SetReadNotify(DeviceHandle, bool) override {}
+    bool Read(DeviceHandle, Report&) override { return false; }
+    bool WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report) override
+    {
+        return !cancelled_ && library_.WriteEx(vendorId, productId, report);
+    }
+
+private:
+    HidLibrary& library_;
+    const std::atomic<bool>& cancelled_;
+};
+
+}  // namespace
+
+WindowWrites::~WindowWrites()
+{
+    Stop();
+}
+
+bool WindowWrites::WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report)
+{
+    if (!library_.WritesWait())
+        return library_.WriteEx(vendorId, productId, report);
+    Post([this, vendorId, productId, report] {
+        if (!cancelled_)
+            library_.WriteEx(vendorId, productId, report);
+    });
+    return true;
+}
+
+void WindowWrites::StartUpload(const ConfiguratorState& state, const UploadRequest& request, QObject* receiver,
+                               Done done)
+{
+    uploading_ = true;
+    // `receiver` owns this object, so it outlives the thread.
+    Post([this, state = ConfiguratorState(state), request, receiver, done = std::move(done)]() mutable {
+        CancellableWrites writes(library_, cancelled_);
+        const UploadOutcome outcome = SendZoneConfiguration(state, writes, request.zone, request.serviceCentre,
+                                                            request.pin, request.phone, request.text);
+        QMetaObject::invokeMethod(
+            receiver,
+            [this, state, outcome, done = std::move(done)] {
+                uploading_ = false;
+                done(state, outcome);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void WindowWrites::Cancel()
+{
+    cancelled_ = true;
+    std::lock_guard lock(mutex_);
+    jobs_.clear();
+}
+
+void WindowWrites::Stop()
+{
+    Cancel();
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void WindowWrites::Post(std::function<void()> job)
+{
+    std::lock_guard lock(mutex_);
+    if (stopping_ || cancelled_)
+        return;
+    jobs_.push_back(std::move(job));
+    if (!thread_.joinable())
+        thread_ = std::thread([this] { Serve(); });
+    wake_.notify_one();
+}
+
+void WindowWrites::Serve()
+{
+    for (;;) {
+        std::function<void()> job;
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+            if (jobs_.empty())
+                return;
+            job = std::move(jobs_.front());
+            jobs_.pop_front();
+        }
+        job();
+    }
+}
