@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <thread>
 #include <vector>
 
 #include "command_line/connected_unit.h"
@@ -122,5 +123,28 @@ bool BenchCommandLine(const std::string& cliPath, int runs) {
                 RestoreReports, Median(restore), restoreWire, Median(restore) / restoreWire);
     std::printf("bus pace: %.2f output reports/ms written, %.2f input reports/ms read\n",
                 RestoreReports / restoreWire, ZoneCount * AnswerReports / backupWire);
+
+    // provision: from the unit's plug-in to its line, against its restore
+    // and verify through the bare loops.
+    std::vector<double> provision;
+    for (int run = 0; run <= runs; ++run) {
+        unit.Remove();
+        QProcess bench;
+        bench.start(cli, {"provision", file, "--pin", "1234", "--count", "1"});
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // started and waiting
+        const auto start = Clock::now();
+        unit.Create();
+        const bool done = bench.waitForFinished(60000) && bench.exitCode() == 0;
+        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        if (!done || !bench.readAllStandardOutput().contains(": ok (")) {
+            std::fprintf(stderr, "provision failed: %s\n", bench.readAllStandardError().constData());
+            return false;
+        }
+        if (run > 0) provision.push_back(ms);
+    }
+    const double bareProvision = restoreWire + backupWire;
+    std::printf("provision, plug-in to line:        cli %8.2f ms   bare loops %8.2f ms   ratio %.2f"
+                "   (arrival, restore and verify of the full file)\n",
+                Median(provision), bareProvision, Median(provision) / bareProvision);
     return true;
 }

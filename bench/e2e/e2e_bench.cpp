@@ -11,7 +11,8 @@
 // - idle CPU of the real tool over 10 s with the unit attached.
 // Prints figures; asserts nothing.
 //
-// - backup and restore through velbrix-qorun-cli against the wire time.
+// - backup, restore and provision (plug-in to its line) through
+//   velbrix-qorun-cli against the same reports through bare loops.
 //
 //   qorun_e2e_bench PATH_TO_velbrix-qorun [PATH_TO_velbrix-qorun-cli]
 
@@ -202,8 +203,6 @@ int main(int argc, char** argv) {
     std::printf("bus pace: %.2f output reports/ms (bare hid_write), %.2f input reports/ms (bare hid_read)\n",
                 upload.size() / Median(bareUpload), ReadBackReports / Median(bareReadBack));
 
-    if (argc > 2 && !BenchCommandLine(argv[2], Runs)) return 1;
-
     // Idle CPU of the real tool, as a user runs it, with the unit attached;
     // and without it, which tells what the attached unit costs.
     const long ticksPerSecond = sysconf(_SC_CLK_TCK);
@@ -232,6 +231,8 @@ int main(int argc, char** argv) {
                     attached ? "unit attached:" : "no unit:", 100.0 * used / ticksPerSecond / seconds,
                     used, ticksPerSecond, seconds);
     }
+    // The command line's own units: none of this one may be attached.
+    if (argc > 2 && !BenchCommandLine(argv[2], Runs)) return 1;
     hid_exit();
     return 0;
 }

@@ -1,0 +1,185 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// velbrix-qorun-cli provision (--cli=PATH) on a bench of USB gadget units:
+// units plugged in one after the other and together, one pulled mid-way and
+// plugged back, the log against what each unit holds, and SIGTERM.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <signal.h>
+
+#include "guest_unit.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+QString CliPath() {
+    const QStringList given = QCoreApplication::arguments().filter(QRegularExpression("^--cli="));
+    return given.isEmpty() ? QString() : given.first().mid(6);
+}
+
+auto Memory(GuestUnit& unit) { return unit.WithModel([](AlarmUnitModel& m) { return m.Memory(); }); }
+
+// A provision run, its output gathered as it comes.
+class Bench {
+public:
+    explicit Bench(const QStringList& arguments) {
+        process_.start(CliPath(), arguments);
+        process_.closeWriteChannel();
+    }
+    ~Bench() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished();
+        }
+    }
+    // Waits until `lines` unit lines have come; false when they did not.
+    bool AwaitLines(int lines, std::chrono::milliseconds limit = 30s) {
+        return WaitUntil([&] { return Lines().size() >= lines; }, limit);
+    }
+    QStringList Lines() {
+        out_ += process_.readAllStandardOutput();
+        QStringList lines = out_.split('\n', Qt::SkipEmptyParts);
+        return lines.filter(QRegularExpression("^/dev/hidraw"));
+    }
+    QString Out() {
+        out_ += process_.readAllStandardOutput();
+        return out_;
+    }
+    int Finish(std::chrono::milliseconds limit = 30s) {
+        if (!process_.waitForFinished(static_cast<int>(limit.count()))) return -1;
+        return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+    }
+    void Terminate() { ::kill(static_cast<pid_t>(process_.processId()), SIGTERM); }
+    QString Err() { return process_.readAllStandardError(); }
+
+private:
+    QProcess process_;
+    QString out_;
+};
+
+class Provisioning : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(CliPath().isEmpty()) << "no --cli=PATH given";
+        GuestUnit source;
+        LoadStoredZones(source);
+        ASSERT_NO_FATAL_FAILURE(PlugIn(source));
+        QProcess backup;
+        backup.start(CliPath(), {"backup", file_});
+        ASSERT_TRUE(backup.waitForFinished(60000) && backup.exitCode() == 0) << backup.readAllStandardError().data();
+        reference_.StoreServiceCentre(StoredServiceCentre);
+        for (int zone = 1; zone <= 4; ++zone) reference_.StoreZone(zone, Stored[zone - 1].first, Stored[zone - 1].second);
+        reference_.StorePin("1234");
+    }
+
+    // The unit's line says it is done as `result`; its memory is the file's.
+    void ExpectLine(const QString& line, GuestUnit& unit, const QString& result) {
+        EXPECT_TRUE(line.startsWith(QString::fromStdString(unit.HidrawNode()) + " serial " +
+                                    QString::fromStdString(unit.Serial()) + ": " + result))
+            << line.toStdString() << " / " << unit.HidrawNode() << " " << unit.Serial();
+        if (result == "ok") EXPECT_EQ(Memory(unit), reference_.Memory()) << unit.Serial();
+    }
+
+    std::vector<QJsonObject> LogRecords() {
+        QFile log(log_);
+        std::vector<QJsonObject> records;
+        if (!log.open(QIODevice::ReadOnly)) return records;
+        for (const QByteArray& line : log.readAll().split('\n'))
+            if (!line.isEmpty()) records.push_back(QJsonDocument::fromJson(line).object());
+        return records;
+    }
+
+    QTemporaryDir dir_;
+    const QString file_ = dir_.filePath("site.json");
+    const QString log_ = dir_.filePath("bench.log");
+    AlarmUnitModel reference_;
+};
+
+TEST_F(Provisioning, UnitsOneAfterTheOtherThenTogetherEachOncePerPlugInWithTheirLogRecords) {
+    GuestUnit first, second;
+    Bench bench({"provision", file_, "--pin", "1234", "--count", "4", "--log", log_});
+    ASSERT_NO_FATAL_FAILURE(PlugIn(first));
+    ASSERT_TRUE(bench.AwaitLines(1)) << bench.Out().toStdString() << bench.Err().toStdString();
+    ExpectLine(bench.Lines()[0], first, "ok");
+    // Staying plugged in, it is not written again.
+    first.ClearLog();
+    Settle(1s);
+    EXPECT_EQ(first.LogSize(), 0u);
+    first.Remove();
+
+    ASSERT_NO_FATAL_FAILURE(PlugIn(second));
+    ASSERT_TRUE(bench.AwaitLines(2)) << bench.Out().toStdString();
+    ExpectLine(bench.Lines()[1], second, "ok");
+    second.Remove();
+
+    // Together: the second waits its turn; the first, plugged in again, is
+    // provisioned again.
+    first.WithModel([](AlarmUnitModel& m) { m = AlarmUnitModel(); });
+    second.WithModel([](AlarmUnitModel& m) { m = AlarmUnitModel(); });
+    ASSERT_NO_FATAL_FAILURE(PlugIn(first));
+    ASSERT_NO_FATAL_FAILURE(PlugIn(second));
+    ASSERT_TRUE(bench.AwaitLines(4, 60s)) << bench.Out().toStdString();
+    EXPECT_EQ(bench.Finish(), 0) << bench.Out().toStdString();
+    const QStringList lines = bench.Lines();
+    const bool firstFirst = lines[2].contains(QString::fromStdString(first.Serial()));
+    ExpectLine(lines[2], firstFirst ? first : second, "ok");
+    ExpectLine(lines[3], firstFirst ? second : first, "ok");
+    EXPECT_TRUE(bench.Out().contains("4 units provisioned: 4 ok, 0 failed")) << bench.Out().toStdString();
+
+    const auto records = LogRecords();
+    ASSERT_EQ(records.size(), 4u);
+    const std::string serials[] = {first.Serial(), second.Serial(), firstFirst ? first.Serial() : second.Serial(),
+                                   firstFirst ? second.Serial() : first.Serial()};
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        EXPECT_EQ(records[i]["serial"].toString().toStdString(), serials[i]) << i;
+        EXPECT_EQ(records[i]["result"].toString(), "ok") << i;
+        EXPECT_TRUE(lines[static_cast<int>(i)].startsWith(records[i]["node"].toString())) << i;
+    }
+}
+
+TEST_F(Provisioning, AUnitPulledMidRestoreIsSaidSoAndProvisionedWholeWhenPluggedBack) {
+    GuestUnit unit;
+    unit.RemoveAfter(100);  // in zone 2
+    Bench bench({"provision", file_, "--pin", "1234", "--count", "2", "--log", log_});
+    ASSERT_NO_FATAL_FAILURE(PlugIn(unit));
+    const std::string node = unit.HidrawNode();
+    ASSERT_TRUE(bench.AwaitLines(1)) << bench.Out().toStdString();
+    EXPECT_TRUE(bench.Lines()[0].startsWith(QString::fromStdString(node) + " serial " +
+                                            QString::fromStdString(unit.Serial()) +
+                                            ": interrupted: unplugged after 100 reports"))
+        << bench.Lines()[0].toStdString();
+    EXPECT_EQ(unit.LogSize(), 100u);
+
+    ASSERT_NO_FATAL_FAILURE(PlugIn(unit));
+    ASSERT_TRUE(bench.AwaitLines(2)) << bench.Out().toStdString();
+    ExpectLine(bench.Lines()[1], unit, "ok");
+    EXPECT_EQ(bench.Finish(), 4) << "an interrupted unit fails the run";
+    const auto records = LogRecords();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0]["result"].toString(), "interrupted");
+    EXPECT_EQ(records[0]["reports"].toInt(), 100);
+    EXPECT_EQ(records[1]["result"].toString(), "ok");
+}
+
+TEST_F(Provisioning, SigtermEndsTheRunWithItsSummary) {
+    GuestUnit unit;
+    Bench bench({"provision", file_});
+    ASSERT_NO_FATAL_FAILURE(PlugIn(unit));
+    ASSERT_TRUE(bench.AwaitLines(1)) << bench.Out().toStdString();
+    bench.Terminate();
+    EXPECT_EQ(bench.Finish(10s), 0) << bench.Out().toStdString();
+    EXPECT_TRUE(bench.Out().contains("1 unit provisioned: 1 ok, 0 failed")) << bench.Out().toStdString();
+}
+
+}  // namespace
