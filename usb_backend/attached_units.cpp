@@ -3,6 +3,8 @@
 
 #include "usb_backend/attached_units.h"
 
+#include <QString>
+
 #include <hidapi.h>
 
 #include <algorithm>
@@ -29,4 +31,19 @@ std::vector<AttachedUnit> ListAttachedUnits(std::uint16_t vendorId, std::uint16_
                                                 : AttachedUnit::Access::Failed;
     }
     return units;
+}
+
+std::string UsbSerialNumber(const std::string& devnode, std::uint16_t vendorId, std::uint16_t productId)
+{
+    HidapiOpener opener;  // initialises hidapi
+    std::string serial;
+    hid_device_info* all = hid_enumerate(vendorId, productId);
+    for (const hid_device_info* info = all; info != nullptr; info = info->next) {
+        if (info->path != nullptr && devnode == info->path && info->serial_number != nullptr) {
+            serial = QString::fromWCharArray(info->serial_number).toStdString();
+            break;
+        }
+    }
+    hid_free_enumeration(all);
+    return serial;
 }
