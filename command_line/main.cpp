@@ -14,6 +14,7 @@
 #include "command_line/command_line.h"
 #include "usb_backend/attached_units.h"
 #include "usb_backend/hidapi_library.h"
+#include "usb_backend/hidraw_unit_arrivals.h"
 #include "usb_backend/notices.h"
 
 namespace {
@@ -70,6 +71,12 @@ int main(int argc, char** argv)
     if (!ArgumentsAreUtf8(argc, argv))
         return ExitBadInput;
     UsbUnits units;
-    CommandContext context{units, std::cout, std::cerr, isatty(STDERR_FILENO) == 1, {}};
+    const auto serialOf = [](const std::string& devnode) {
+        return UsbSerialNumber(devnode, DeviceVendorId, DeviceProductId);
+    };
+    HidrawUnitArrivals arrivals(std::make_unique<UdevHidrawWatch>(),
+                                {static_cast<std::uint16_t>(DeviceVendorId), static_cast<std::uint16_t>(DeviceProductId)},
+                                serialOf);
+    CommandContext context{units, std::cout, std::cerr, isatty(STDERR_FILENO) == 1, {}, &arrivals};
     return RunCommandLine(QCoreApplication::arguments(), context);
 }
