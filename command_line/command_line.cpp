@@ -43,9 +43,9 @@ const std::map<QString, CommandInfo>& Commands()
           {QStringLiteral("device"), QStringLiteral("pin"), QStringLiteral("verify")}}},
         {QStringLiteral("provision"),
          {QStringLiteral("FILE [--pin PIN] [--count N] [--log LOG]"),
-          QStringLiteral("Check the whole file, then restore and verify it on each unit as it is plugged in, "
-                         "one at a time, once per plug-in; one line per unit. Ends after N units, or on "
-                         "SIGINT/SIGTERM after the unit under way."),
+          QStringLiteral("Check the whole file, then restore and verify it on each unit as it is plugged in,\n"
+                         "      one at a time and once per plug-in; a line per unit. Ends after N units, or\n"
+                         "      after the unit under way on SIGINT or SIGTERM."),
           {QStringLiteral("pin"), QStringLiteral("count"), QStringLiteral("log")}}},
     };
     return commands;
@@ -54,15 +54,16 @@ const std::map<QString, CommandInfo>& Commands()
 QString Description()
 {
     QString text = QStringLiteral(
-        "Show, send, back up and restore the configuration of a Velbrix SMS alarm unit.\n\nCommands:\n");
+        "Show, send, back up and restore the configuration of a Velbrix SMS alarm unit, or provision a\n"
+        "bench of units.\n\nCommands:\n");
     for (const auto& [name, info] : Commands())
         text += QStringLiteral("  %1 %2\n      %3\n").arg(name, info.syntax, info.summary);
     text += QStringLiteral(
         "\nA zone's read-back ends %1 ms after the unit's last report; no report within %2 ms is an error.\n"
         "A line break in a text is \\n (sent as CR LF, counting two of the 49 units).\n"
-        "provision reports a unit that does not answer within %2 ms of a read-back request or keeps sending\n"
-        "for %3 ms, and one whose write is refused while it stays plugged in (the kernel gives up on a\n"
-        "write after about 5 s) %4 ms later; then it serves the next unit.\n"
+        "provision gives up on a unit that sends nothing for %2 ms after a read-back request or keeps\n"
+        "sending for %3 ms (no answer), or that stays plugged in %4 ms after a write was refused (stopped\n"
+        "taking reports; the kernel refuses a write after about 5 s), and serves the next unit.\n"
         "Exit status: 0 ok, 2 bad arguments or file (nothing sent), 3 no unit, unit gone or no answer,\n"
         "4 verify found differences, or a unit provision served was not ok.");
     const ReadBackTimings timings;
