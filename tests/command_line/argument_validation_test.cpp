@@ -68,6 +68,7 @@ const BadInput Rows[] = {
     {"ProvisionNotJson", {"provision", "FILE"}, 2, "not JSON", "{\"zones\": ["},
     {"ProvisionCountZero", {"provision", "FILE", "--count", "0"}, 2, "count: '0' is not", Backup(Zone1)},
     {"ProvisionCountSigned", {"provision", "FILE", "--count", "+2"}, 2, "count: '+2' is not", Backup(Zone1)},
+    {"ProvisionLogWithoutName", {"provision", "FILE", "--log", ""}, 2, "--log needs a file name", Backup(Zone1)},
     {"ProvisionLogUnwritable", {"provision", "FILE", "--log", "/nonexistent-folder/units.log"}, 2,
      "cannot write /nonexistent-folder/units.log", Backup(Zone1)},
     {"SeveralUnitsWithoutDevice", SendOk, 2, "several units attached; pick one with --device NODE:\n/dev/hidraw1", {},

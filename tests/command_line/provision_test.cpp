@@ -21,14 +21,13 @@
 
 namespace {
 
-// An in-process unit that may also refuse writes while it stays plugged in,
-// refuse this user, and call the test back before each write.
+// An in-process unit that may also refuse writes while plugged, or this user.
 class BenchLibrary : public FaultyUnitLibrary {
 public:
     using FaultyUnitLibrary::FaultyUnitLibrary;
     int writes = 0, refuseAfterWrites = -1;  // -1: never
     bool denied = false;
-    std::function<void(int)> beforeWrite = [](int) {};  // with the write's number, from 1
+    std::function<void(int)> beforeWrite = [](int) {};  // given the write's number, from 1
 
     bool WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report) override
     {
@@ -46,7 +45,6 @@ struct BenchUnit {
     AlarmUnitModel model;
     BenchLibrary library{model, false};
     std::string serial;
-    std::string Pin() const { return {model.Memory().begin(), model.Memory().begin() + 4}; }
 };
 
 class Bench : public UnitSource, public UnitArrivals {
@@ -95,25 +93,27 @@ QByteArray BackupWith(const QByteArray& zone2Text)
 
 struct Provisioned {
     CliRun run;        // times in the lines as "T"
-    QByteArray log;
+    QByteArray log;    // what this run appended
 };
 
-Provisioned Provision(Bench& bench, const QByteArray& file, const QStringList& arguments)
+Provisioned Provision(Bench& bench, const QByteArray& file, const QStringList& arguments, bool progress = false)
 {
     QTemporaryDir dir;
     QFile backup(dir.filePath("unit.json")), log(dir.filePath("units.log"));
     EXPECT_TRUE(backup.open(QIODevice::WriteOnly) && backup.write(file) == file.size());
+    EXPECT_TRUE(log.open(QIODevice::WriteOnly) && log.write("earlier\n") == 8);
     backup.close();
+    log.close();
     std::ostringstream out, err;
     using std::chrono::milliseconds;
-    CommandContext context{bench, out, err, false,
+    CommandContext context{bench, out, err, progress,
                            {.firstAnswer = milliseconds(200), .quiet = milliseconds(30), .unplugNotice = milliseconds(50)},
                            &bench};
     const QStringList all = QStringList{"velbrix-qorun-cli", "provision", backup.fileName(), "--log", log.fileName()};
     const int status = RunCommandLine(all + arguments, context);
     static const QRegularExpression time(R"(\(\d+\.\d s\)\n)");
     const std::string lines = QString::fromStdString(out.str()).replace(time, "(T s)\n").toStdString();
-    EXPECT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.open(QIODevice::ReadOnly) && log.read(8) == "earlier\n");
     return {{status, lines, err.str()}, log.readAll()};
 }
 
@@ -133,6 +133,9 @@ const UnitCase Cases[] = {
      "Puerta \xE2\x82\xAC", {{"zone 2 text", "Puerta \u20AC"}}},
     {"InterruptedWhenPulledOut", [](BenchLibrary& l) { l.unplugAfterWrites = 70; }, 4,
      "interrupted: unplugged after 70 reports; plug it in again to provision it whole", 70},
+    {"InterruptedWhenPulledOutDuringTheReadBack", [](BenchLibrary& l) { l.unplugAfterWrites = 112; }, 4,
+     "interrupted: unplugged after 112 reports (while zone 1 was read back); plug it in again to provision it whole",
+     112},
     {"StoppedTakingReportsWhenWritesAreRefusedWhilePlugged", [](BenchLibrary& l) { l.refuseAfterWrites = 30; }, 4,
      "stopped taking reports: a write was refused after 30 reports while the unit stayed plugged in", 30},
     {"NoAnswerFromASilentUnit", [](BenchLibrary& l) { l.silent = true; }, 4,
@@ -176,32 +179,41 @@ INSTANTIATE_TEST_SUITE_P(Provision, EachUnit, testing::ValuesIn(Cases),
 TEST(ProvisionQueue, ServesUnitsInTurnOncePerPlugInAndEndsOnSigterm)
 {
     Bench bench;
-    const std::string a = "/dev/hidraw1", b = "/dev/hidraw2";
-    BenchLibrary& first = bench.Plug(a, "A");
-    first.beforeWrite = [&](int n) {
-        if (n == 5)  // arrives while A is under way, and waits
-            bench.Plug(b).beforeWrite = [&](int m) {
-                if (m == 1) {
-                    EXPECT_EQ(first.writes, 114) << "B started before A was done";
-                }
-                if (m == 5) {  // A pulled out and plugged in again
-                    bench.Unplug(a);
-                    bench.Plug(a, "A");
-                }
-            };
-        if (n == 114 + 5)
-            std::raise(SIGTERM);  // the unit under way is finished first
-    };
+    const std::string a = "/dev/hidraw1", b = "/dev/hidraw2", c = "/dev/hidraw3";
+    BenchLibrary* first = nullptr;
+    QTimer::singleShot(50, [&] {  // the bench is empty at first: A comes while the run waits
+        first = &bench.Plug(a, "A");
+        first->beforeWrite = [&](int n) {
+            if (n == 5) {  // B and C come while A is under way, and wait their turn
+                bench.Plug(b).beforeWrite = [&](int m) {
+                    EXPECT_TRUE(m != 1 || first->writes == 114) << "B started before A was done";
+                    if (m == 5) {  // A pulled out and plugged in again
+                        bench.Unplug(a);
+                        bench.Plug(a, "A");
+                    }
+                };
+                bench.Plug(c);
+                bench.listener->Arrived({b, ""});  // seen again: no new plug-in
+            }
+            if (n == 114 + 5)
+                std::raise(SIGTERM);  // the unit under way is finished first
+        };
+    });
     QTimer watchdog;  // a lost unit would leave the run waiting
     watchdog.callOnTimeout([] { std::raise(SIGTERM); });
     watchdog.start(10000);
 
-    const Provisioned p = Provision(bench, BackupWith("Puerta \xC3\xB1"), {"--pin", "1234"});
-    EXPECT_EQ(p.run, (CliRun{0, "/dev/hidraw1 serial A: ok (T s)\n/dev/hidraw2: ok (T s)\n"
-                                "/dev/hidraw1 serial A: ok (T s)\n3 units provisioned: 3 ok, 0 failed\n", ""}));
-    EXPECT_EQ(first.writes, 2 * 114);
-    EXPECT_EQ(bench.units[a].Pin() + bench.units[b].Pin(), "12341234");
-    EXPECT_EQ(p.log.count('\n'), 3);
+    const Provisioned p = Provision(bench, BackupWith("Puerta \xC3\xB1"), {"--pin", "1234"}, true);
+    EXPECT_EQ(p.run.status, 0);
+    EXPECT_EQ(p.run.out, "/dev/hidraw1 serial A: ok (T s)\n/dev/hidraw2: ok (T s)\n/dev/hidraw3: ok (T s)\n"
+                         "/dev/hidraw1 serial A: ok (T s)\n4 units provisioned: 4 ok, 0 failed\n");
+    EXPECT_TRUE(p.run.err.starts_with("plug in the next unit (Ctrl-C ends)\nprovision /dev/hidraw1: upload zone 1 of 2\n"))
+        << p.run.err;
+    EXPECT_EQ(first->writes, 2 * 114);
+    for (const auto& [node, unit] : bench.units)
+        EXPECT_EQ(std::string(unit.model.Memory().begin(), unit.model.Memory().begin() + 4), "1234") << node;
+    EXPECT_EQ(p.log.count('\n'), 4);
+    EXPECT_TRUE(p.log.split('\n').at(1).contains(R"("serial":null)")) << p.log.toStdString();
 }
 
 }  // namespace

@@ -43,11 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& argument : arguments)
         argv.push_back(argument.c_str());
     const Failure encoding = CheckArgumentEncoding(static_cast<int>(argv.size()), argv.data());
-    if (encoding.status != ExitOk) {
-        if (encoding.message.empty())
-            std::abort();
+    if (encoding.status != ExitOk && encoding.message.empty())
+        std::abort();
+    if (encoding.status != ExitOk)
         return 0;
-    }
     QStringList decoded;
     for (const std::string& argument : arguments)
         decoded << QString::fromStdString(argument);
