@@ -9,6 +9,7 @@
 #include <set>
 
 #include "command_line/field_values.h"
+#include "command_line/provision_run.h"
 #include "command_line/unit_commands.h"
 #include "protocol/report_layout.h"
 
@@ -40,6 +41,12 @@ const std::map<QString, CommandInfo>& Commands()
          {QStringLiteral("FILE [--pin PIN] [--verify]"),
           QStringLiteral("Check the whole file, then upload each zone in it; --verify reads them back and compares."),
           {QStringLiteral("device"), QStringLiteral("pin"), QStringLiteral("verify")}}},
+        {QStringLiteral("provision"),
+         {QStringLiteral("FILE [--pin PIN] [--count N] [--log LOG]"),
+          QStringLiteral("Check the whole file, then restore and verify it on each unit as it is plugged in,\n"
+                         "      one at a time and once per plug-in; a line per unit. Ends after N units, or\n"
+                         "      after the unit under way on SIGINT or SIGTERM."),
+          {QStringLiteral("pin"), QStringLiteral("count"), QStringLiteral("log")}}},
     };
     return commands;
 }
@@ -47,16 +54,23 @@ const std::map<QString, CommandInfo>& Commands()
 QString Description()
 {
     QString text = QStringLiteral(
-        "Show, send, back up and restore the configuration of a Velbrix SMS alarm unit.\n\nCommands:\n");
+        "Show, send, back up and restore the configuration of a Velbrix SMS alarm unit, or provision a\n"
+        "bench of units.\n\nCommands:\n");
     for (const auto& [name, info] : Commands())
         text += QStringLiteral("  %1 %2\n      %3\n").arg(name, info.syntax, info.summary);
     text += QStringLiteral(
         "\nA zone's read-back ends %1 ms after the unit's last report; no report within %2 ms is an error.\n"
         "A line break in a text is \\n (sent as CR LF, counting two of the 49 units).\n"
+        "provision gives up on a unit that sends nothing for %2 ms after a read-back request or keeps\n"
+        "sending for %3 ms (no answer), or that stays plugged in %4 ms after a write was refused (stopped\n"
+        "taking reports; the kernel refuses a write after about 5 s), and serves the next unit.\n"
         "Exit status: 0 ok, 2 bad arguments or file (nothing sent), 3 no unit, unit gone or no answer,\n"
-        "4 verify found differences.");
+        "4 verify found differences, or a unit provision served was not ok.");
     const ReadBackTimings timings;
-    return text.arg(timings.quiet.count()).arg(timings.firstAnswer.count());
+    return text.arg(timings.quiet.count())
+        .arg(timings.firstAnswer.count())
+        .arg(timings.longest.count())
+        .arg(timings.unplugNotice.count());
 }
 
 struct Options {
@@ -80,8 +94,16 @@ struct Options {
     QCommandLineOption dryRun{QStringLiteral("dry-run"),
                               QStringLiteral("Print the reports (9 bytes in hex, one per line) and send nothing.")};
     QCommandLineOption verify{QStringLiteral("verify"), QStringLiteral("Read every zone back and report each field that differs.")};
+    QCommandLineOption count{QStringLiteral("count"), QStringLiteral("Provision this many units, then end."),
+                             QStringLiteral("N")};
+    QCommandLineOption log{QStringLiteral("log"),
+                           QStringLiteral("Append one JSON object per unit to this file, on disk after each unit."),
+                           QStringLiteral("LOG")};
 
-    QList<QCommandLineOption> All() const { return {help, version, device, zone, all, json, op, pin, phone, text, dryRun, verify}; }
+    QList<QCommandLineOption> All() const
+    {
+        return {help, version, device, zone, all, json, op, pin, phone, text, dryRun, verify, count, log};
+    }
 };
 
 Failure Usage(const QString& message)
@@ -114,6 +136,8 @@ int RunSend(CommandContext& context, const QCommandLineParser& parser, const Opt
     const auto text = phone ? Checked<std::u16string>(parser.value(o.text), ParseText, failure) : std::nullopt;
     if (!text)
         return Fail(context, failure);
+    if (context.argumentsOnly)
+        return ExitOk;
     values = {*zone, *smsc, *pin, *phone, *text};
     if (parser.isSet(o.dryRun))
         return PrintDryRun(context, values);
@@ -135,7 +159,32 @@ int RunShow(CommandContext& context, const QCommandLineParser& parser, const Opt
         for (const ZoneEntry& entry : ZoneTable)
             zones.push_back(entry.zone);
     }
+    if (context.argumentsOnly)
+        return ExitOk;
     return ShowZones(context, parser.value(o.device).toStdString(), zones, parser.isSet(o.json));
+}
+
+int RunProvision(CommandContext& context, const QCommandLineParser& parser, const Options& o)
+{
+    Failure failure;
+    ProvisionRequest request;
+    const auto pin = Checked<std::u16string>(parser.value(o.pin), ParsePin, failure);
+    if (!pin)
+        return Fail(context, failure);
+    std::optional<std::size_t> count = 0;
+    if (parser.isSet(o.count))
+        count = Checked<std::size_t>(parser.value(o.count), ParseCount, failure);
+    if (!count)
+        return Fail(context, failure);
+    if (parser.isSet(o.log) && parser.value(o.log).isEmpty())
+        return Fail(context, Usage(QStringLiteral("--log needs a file name")));
+    if (context.argumentsOnly)
+        return ExitOk;
+    std::optional<RestorePlan> plan;
+    if (const int read = ReadBackupFile(context, parser.positionalArguments().at(1), plan); read != ExitOk)
+        return read;
+    request = {std::move(*plan), *pin, *count, parser.value(o.log)};
+    return ProvisionUnits(context, request);
 }
 
 }  // namespace
@@ -146,7 +195,7 @@ int RunCommandLine(const QStringList& arguments, CommandContext& context)
     QCommandLineParser parser;
     parser.setApplicationDescription(Description());
     parser.addOptions(o.All());
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("list, show, send, backup or restore."),
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("list, show, send, backup, restore or provision."),
                                  QStringLiteral("command [arguments]"));
     if (!parser.parse(arguments))
         return Fail(context, Usage(parser.errorText()));
@@ -177,13 +226,18 @@ int RunCommandLine(const QStringList& arguments, CommandContext& context)
     for (const QCommandLineOption& option : o.All())
         if (parser.values(option).size() > 1)
             return Fail(context, Usage(QStringLiteral("--%1 given more than once").arg(option.names().constLast())));
-    const bool takesFile = command == QLatin1String("backup") || command == QLatin1String("restore");
+    const bool takesFile = found->second.syntax.startsWith(QLatin1String("FILE"));
     const qsizetype expected = takesFile ? 2 : 1;
     if (positional.size() != expected)
         return Fail(context, Usage(takesFile ? QStringLiteral("%1 needs one FILE").arg(command)
                                                : QStringLiteral("%1 takes no further arguments").arg(command)));
 
     const std::string device = parser.value(o.device).toStdString();
+    if (command == QLatin1String("provision"))
+        return RunProvision(context, parser, o);
+    // list and backup have nothing more to check.
+    if (context.argumentsOnly && (command == QLatin1String("list") || command == QLatin1String("backup")))
+        return ExitOk;
     if (command == QLatin1String("list"))
         return ListUnits(context);
     if (command == QLatin1String("show"))
@@ -196,5 +250,7 @@ int RunCommandLine(const QStringList& arguments, CommandContext& context)
     const auto pin = Checked<std::u16string>(parser.value(o.pin), ParsePin, failure);
     if (!pin)
         return Fail(context, failure);
+    if (context.argumentsOnly)
+        return ExitOk;
     return RestoreZones(context, device, positional.at(1), *pin, parser.isSet(o.verify));
 }

@@ -11,6 +11,7 @@
 
 #include "command_line/connected_unit.h"
 #include "command_line/unit_source.h"
+#include "protocol/unit_arrivals.h"
 
 struct CommandContext {
     UnitSource& units;
@@ -18,6 +19,10 @@ struct CommandContext {
     std::ostream& err;
     bool progress = false;  // say "zone k of n" on err (when it is a terminal)
     ReadBackTimings timings;
+    // Where provision learns of units plugged in and pulled out.
+    UnitArrivals* arrivals = nullptr;
+    // Stop once the arguments are checked: no file read, no unit touched.
+    bool argumentsOnly = false;
 };
 
 // Runs the command in `arguments` (program name first, as QCoreApplication

@@ -31,6 +31,9 @@ struct ReadBackTimings {
     std::chrono::milliseconds quiet{300};
     // A unit still sending after this long is broken; the read stops.
     std::chrono::milliseconds longest{10000};
+    // A write refused while the unit is still listed this long after means
+    // it stopped taking reports; one pulled out is unlisted sooner.
+    std::chrono::milliseconds unplugNotice{1000};
 };
 
 // What a zone's read-back brought, as the decoder put it together.

@@ -100,6 +100,17 @@ std::optional<std::u16string> ParseText(const QString& text, QString& error)
     return Limited(std::move(wire), TextMaxLength, "text (a line break counts two)", error);
 }
 
+std::optional<std::size_t> ParseCount(const QString& text, QString& error)
+{
+    bool digits = !text.isEmpty() && text.size() <= 9;
+    for (const QChar c : text)
+        digits = digits && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    if (digits && text.toUInt() > 0)
+        return text.toUInt();
+    error = QStringLiteral("count: '%1' is not a whole number of units from 1 to 999999999").arg(text);
+    return std::nullopt;
+}
+
 QString OperatorLabel(const std::u16string& serviceCentre)
 {
     for (const OperatorEntry& entry : OperatorTable)

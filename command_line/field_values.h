@@ -11,6 +11,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,6 +25,8 @@ std::optional<std::u16string> ParsePin(const QString& text, QString& error);
 std::optional<std::u16string> ParsePhone(const QString& text, QString& error);
 // Every "\n" not already after a CR becomes CR LF.
 std::optional<std::u16string> ParseText(const QString& text, QString& error);
+// A whole number of units, 1 or more, in plain digits.
+std::optional<std::size_t> ParseCount(const QString& text, QString& error);
 
 // The operator's name when the number is one of the table's, else the number.
 QString OperatorLabel(const std::u16string& serviceCentre);

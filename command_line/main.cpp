@@ -4,16 +4,17 @@
 // velbrix-qorun-cli: the command line over the USB backend.
 
 #include <QCoreApplication>
-#include <QStringDecoder>
 
 #include <unistd.h>
 
 #include <iostream>
 #include <memory>
 
+#include "command_line/argument_encoding.h"
 #include "command_line/command_line.h"
 #include "usb_backend/attached_units.h"
 #include "usb_backend/hidapi_library.h"
+#include "usb_backend/hidraw_unit_arrivals.h"
 #include "usb_backend/notices.h"
 
 namespace {
@@ -47,29 +48,23 @@ private:
     std::unique_ptr<HidapiLibrary> library_;
 };
 
-// Arguments that are not UTF-8 would reach the unit as replacement characters.
-bool ArgumentsAreUtf8(int argc, char** argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString decoded = decoder(QByteArrayView(argv[i]));
-        if (decoder.hasError()) {
-            std::cerr << "velbrix-qorun-cli: argument " << i << " is not valid UTF-8; nothing sent\n";
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("velbrix-qorun-cli"));
-    if (!ArgumentsAreUtf8(argc, argv))
-        return ExitBadInput;
+    if (const Failure encoding = CheckArgumentEncoding(argc, argv); encoding.status != ExitOk) {
+        std::cerr << "velbrix-qorun-cli: " << encoding.message;
+        return encoding.status;
+    }
     UsbUnits units;
-    CommandContext context{units, std::cout, std::cerr, isatty(STDERR_FILENO) == 1, {}};
+    const auto serialOf = [](const std::string& devnode) {
+        return UsbSerialNumber(devnode, DeviceVendorId, DeviceProductId);
+    };
+    HidrawUnitArrivals arrivals(std::make_unique<UdevHidrawWatch>(),
+                                {static_cast<std::uint16_t>(DeviceVendorId), static_cast<std::uint16_t>(DeviceProductId)},
+                                serialOf);
+    CommandContext context{units, std::cout, std::cerr, isatty(STDERR_FILENO) == 1, {}, &arrivals};
     return RunCommandLine(QCoreApplication::arguments(), context);
 }

@@ -193,15 +193,15 @@ int BackupZones(CommandContext& context, const std::string& device, const QStrin
     return ExitOk;
 }
 
-namespace {
-
-// Each field the unit holds differently from the plan, one line each.
-std::string Differences(const RestorePlan& plan, const std::vector<ZoneReadout>& readouts)
+std::string Differences(const RestorePlan& plan, const std::vector<ZoneReadout>& readouts,
+                        std::vector<FieldDifference>* fields)
 {
     std::string lines;
-    const auto differ = [&lines](const std::string& what, const QString& expected, const QString& found) {
+    const auto differ = [&lines, fields](const std::string& what, const QString& expected, const QString& found) {
         if (expected != found)
             lines += what + ": file has \"" + Utf8(expected) + "\", unit has \"" + Utf8(found) + "\"\n";
+        if (expected != found && fields != nullptr)
+            fields->push_back({what, expected, found});
     };
     for (std::size_t i = 0; i < plan.zones.size() && i < readouts.size(); ++i) {
         const ZoneUpload& zone = plan.zones[i];
@@ -216,18 +216,24 @@ std::string Differences(const RestorePlan& plan, const std::vector<ZoneReadout>&
     return lines;
 }
 
-}  // namespace
-
-int RestoreZones(CommandContext& context, const std::string& device, const QString& path,
-                 const std::u16string& pin, bool verify)
+int ReadBackupFile(CommandContext& context, const QString& path, std::optional<RestorePlan>& plan)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Fail(context, {ExitBadInput, "cannot read " + Utf8(path) + ": " + Utf8(file.errorString()) + "\n"});
     QString error;
-    const auto plan = ParseBackupFile(file.readAll(), error);
+    plan = ParseBackupFile(file.readAll(), error);
     if (!plan)
         return Fail(context, {ExitBadInput, Utf8(path) + ": " + Utf8(error) + "; nothing sent\n"});
+    return ExitOk;
+}
+
+int RestoreZones(CommandContext& context, const std::string& device, const QString& path,
+                 const std::u16string& pin, bool verify)
+{
+    std::optional<RestorePlan> plan;
+    if (const int read = ReadBackupFile(context, path, plan); read != ExitOk)
+        return read;
 
     int status = ExitOk;
     auto unit = Connect(context, device, status);

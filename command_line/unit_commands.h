@@ -8,10 +8,12 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "command_line/command_line.h"
+#include "command_line/zone_listing.h"
 
 struct SendValues {
     std::int32_t zone = 0;
@@ -28,8 +30,20 @@ int SendZone(CommandContext& context, const std::string& device, const SendValue
 // The reports the upload would send, one per line in hex; nothing is sent.
 int PrintDryRun(CommandContext& context, const SendValues& values);
 int BackupZones(CommandContext& context, const std::string& device, const QString& path);
+// The backup file at `path` checked whole, as restore and provision take it;
+// a status other than ExitOk has been reported and leaves `plan` empty.
+int ReadBackupFile(CommandContext& context, const QString& path, std::optional<RestorePlan>& plan);
 int RestoreZones(CommandContext& context, const std::string& device, const QString& path,
                  const std::u16string& pin, bool verify);
+
+// A field the unit holds differently from the plan, as the user sees both.
+struct FieldDifference {
+    std::string field;  // "operator", "zone 2 phone", "zone 2 text"
+    QString file, unit;
+};
+// Each field that differs, one line each, and into `fields` when given.
+std::string Differences(const RestorePlan& plan, const std::vector<ZoneReadout>& readouts,
+                        std::vector<FieldDifference>* fields = nullptr);
 
 // Writes "velbrix-qorun-cli: " and the message to err; returns its status.
 int Fail(CommandContext& context, const Failure& failure);

@@ -18,3 +18,7 @@ struct AttachedUnit {
 // One entry per hidraw node (hidapi lists a node once per top-level usage),
 // in hidapi's order. Each node is opened and closed again to learn its access.
 std::vector<AttachedUnit> ListAttachedUnits(std::uint16_t vendorId, std::uint16_t productId);
+
+// The USB serial number of the device on `devnode` as hidapi lists it, in
+// UTF-8; empty when it has none or is gone.
+std::string UsbSerialNumber(const std::string& devnode, std::uint16_t vendorId, std::uint16_t productId);

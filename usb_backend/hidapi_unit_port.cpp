@@ -17,8 +17,15 @@ HidapiOpener::HidapiOpener()
     std::call_once(once, [] { hid_init(); });
 }
 
+std::mutex& HidapiGlobalsMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
 OpenResult HidapiOpener::Open(const std::string& devnode)
 {
+    const std::lock_guard lock(HidapiGlobalsMutex());
     // On Linux hidapi's device path is the hidraw node itself.
     if (hid_device* device = hid_open_path(devnode.c_str()))
         return {std::make_unique<HidapiPort>(device), false};

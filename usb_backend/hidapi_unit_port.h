@@ -4,9 +4,16 @@
 #pragma once
 // The unit's node opened through hidapi (hidraw backend).
 
+#include <mutex>
+
 #include "usb_backend/unit_port.h"
 
 struct hid_device_;
+
+// hidapi keeps its last error in one unguarded global that hid_enumerate and
+// hid_open_path both free and replace; calls from more than one thread take
+// this lock around them.
+std::mutex& HidapiGlobalsMutex();
 
 class HidapiOpener : public UnitOpener {
 public:
