@@ -88,7 +88,9 @@ protected:
         EXPECT_TRUE(line.startsWith(QString::fromStdString(unit.HidrawNode()) + " serial " +
                                     QString::fromStdString(unit.Serial()) + ": " + result))
             << line.toStdString() << " / " << unit.HidrawNode() << " " << unit.Serial();
-        if (result == "ok") EXPECT_EQ(Memory(unit), reference_.Memory()) << unit.Serial();
+        if (result == "ok") {
+            EXPECT_EQ(Memory(unit), reference_.Memory()) << unit.Serial();
+        }
     }
 
     std::vector<QJsonObject> LogRecords() {
