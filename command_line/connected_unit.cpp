@@ -4,7 +4,9 @@
 #include "command_line/connected_unit.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QThread>
 #include <QTimer>
 
 #include "device_link/device_event.h"
@@ -117,4 +119,16 @@ void ConnectedUnit::OnRead(DeviceHandle pHandle)
 void ConnectedUnit::SelectOperator(int)
 {
     // The operator is told from the whole service-centre number at the end.
+}
+
+bool ConnectedUnit::StayedAttached(std::chrono::milliseconds notice)
+{
+    const QDeadlineTimer deadline(notice);
+    while (!gone_ && library_.GetHandle(DeviceVendorId, DeviceProductId) == handle_) {
+        if (deadline.hasExpired())
+            return true;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(10);
+    }
+    return false;
 }

@@ -56,6 +56,10 @@ public:
     // set, when the unit does not answer, keeps sending or is unplugged.
     std::optional<ZoneReadout> ReadZone(std::int32_t zone, Failure& failure);
 
+    // After a refused write: whether the unit is still attached once the
+    // backend has had `notice` to learn of an unplug.
+    bool StayedAttached(std::chrono::milliseconds notice);
+
     UploadOutcome Send(std::int32_t zone, std::int32_t serviceCentre, const std::u16string& pin,
                        const std::u16string& phone, const std::u16string& text);
 

@@ -82,10 +82,14 @@ public:
 };
 
 // Why the upload of `zone` ended early, and how far it got.
-std::string UploadEnded(std::int32_t zone, const UploadOutcome& outcome)
+std::string UploadEnded(std::int32_t zone, const UploadOutcome& outcome, ConnectedUnit& unit,
+                        std::chrono::milliseconds notice)
 {
     const bool refused = outcome.refusedAtAddress.has_value();
-    return (refused ? "the unit went away during the upload of zone " : "the upload does not fit the unit's memory, zone ") +
+    // Still attached, it took no more: the kernel's write timeout ran out.
+    const char* cause = refused && unit.StayedAttached(notice) ? "the unit stopped taking reports during the upload of zone "
+                                                               : "the unit went away during the upload of zone ";
+    return (refused ? cause : "the upload does not fit the unit's memory, zone ") +
            std::to_string(zone) + ": " + std::to_string(outcome.reportsSent) + " reports sent, stopped at address " +
            std::to_string(refused ? *outcome.refusedAtAddress : *outcome.stoppedAtAddress);
 }
@@ -162,7 +166,7 @@ int SendZone(CommandContext& context, const std::string& device, const SendValue
     const UploadOutcome outcome =
         unit->Send(values.zone, values.serviceCentre, values.pin, values.phone, values.text);
     if (!outcome.Complete())
-        return Fail(context, {ExitNoUnit, UploadEnded(values.zone, outcome) + "\n"});
+        return Fail(context, {ExitNoUnit, UploadEnded(values.zone, outcome, *unit, context.timings.unplugNotice) + "\n"});
     context.out << "zone " << values.zone << ": " << outcome.reportsSent << " reports sent\n" << std::flush;
     return ExitOk;
 }
@@ -247,7 +251,7 @@ int RestoreZones(CommandContext& context, const std::string& device, const QStri
         const UploadOutcome outcome =
             unit->Send(zone.zone, plan->serviceCentre, i == 0 ? pin : std::u16string(), zone.phone, zone.text);
         if (!outcome.Complete())
-            return Fail(context, {ExitNoUnit, UploadEnded(zone.zone, outcome) + " (" + std::to_string(i) + " of " +
+            return Fail(context, {ExitNoUnit, UploadEnded(zone.zone, outcome, *unit, context.timings.unplugNotice) + " (" + std::to_string(i) + " of " +
                                                     std::to_string(count) + " zones restored before it)\n"});
     }
     context.out << count << " zones restored from " << Utf8(path) << "\n" << std::flush;

@@ -105,7 +105,8 @@ TEST_P(CliPulledAfter, SendExits3WithTheCountTheUnitTookAndAfterReplugSendsWhole
     unit.RemoveAfter(k);
     const CliRun pulled = Cli(LongestSend);
     EXPECT_EQ(pulled.status, 3) << testing::PrintToString(pulled);
-    EXPECT_TRUE(pulled.err.contains(QString(": %1 reports sent").arg(k))) << testing::PrintToString(pulled);
+    EXPECT_TRUE(pulled.err.contains(QString("went away during the upload of zone 4: %1 reports sent").arg(k)))
+        << testing::PrintToString(pulled);
     EXPECT_EQ(unit.Log(), std::vector<WireReport>(LongestUpload.begin(), LongestUpload.begin() + static_cast<long>(k)));
 
     unit.ClearLog();
@@ -139,7 +140,9 @@ TEST(CliEndToEnd, StalledSendAndRestoreExit3WithinTheWriteTimeout) {
         Settle(std::chrono::milliseconds(500));
         EXPECT_EQ(stalled.status, 3) << testing::PrintToString(stalled);
         const std::size_t taken = unit.LogSize();
-        EXPECT_TRUE(stalled.err.contains(QString(": %1 reports sent").arg(command[0] == "send" ? taken : taken - 52)))
+        EXPECT_TRUE(stalled.err.contains(QString("stopped taking reports during the upload of zone %1: %2 reports sent")
+                                             .arg(command[0] == "send" ? 4 : 2)
+                                             .arg(command[0] == "send" ? taken : taken - 52)))
             << testing::PrintToString(stalled) << "the unit took " << taken;
         EXPECT_LT(ms, 20000) << "a stalled unit must not hold the command much beyond the kernel's timeout";
         std::printf("[   INFO   ] %s stalled after 60 reports: exit %d after %lld ms, the unit took %zu\n",
