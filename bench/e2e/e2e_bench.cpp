@@ -191,7 +191,13 @@ int main(int argc, char** argv) {
             WaitUntil([&] { return tool.SendEnabled(); });
             std::vector<WireReport> expected;
             for (const Report& r : upload) expected.push_back({r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8]});
-            if (unit.Log() != expected) return std::fprintf(stderr, "the tool's upload differs\n"), 1;
+            const std::vector<WireReport> got = unit.Log();
+            if (got != expected) {
+                std::size_t at = 0;
+                while (at < got.size() && at < expected.size() && got[at] == expected[at]) ++at;
+                return std::fprintf(stderr, "the tool's upload differs from report %zu on (%zu reports)\n", at,
+                                    got.size()), 1;
+            }
         }
     }
 
