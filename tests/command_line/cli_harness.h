@@ -11,35 +11,17 @@
 #include <sstream>
 
 #include "command_line/command_line.h"
-#include "virtual_unit/in_process_library.h"
-
-// The in-process unit, optionally pulled out after some writes, deaf to
-// read-back requests, or storing 'X' for the byte written at one address.
-class FaultyUnitLibrary : public InProcessLibrary {
-public:
-    using InProcessLibrary::InProcessLibrary;
-    int unplugAfterWrites = -1, alteredAddress = -1;  // -1: never
-    bool silent = false;
-
-    bool WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report) override
-    {
-        if (unplugAfterWrites-- == 0)
-            Unplug();
-        Report stored = report;
-        if (report[6] == 10 && report[8] == alteredAddress && report[7] != 0)
-            stored[7] = 'X';
-        return (silent && report[6] != 10) || InProcessLibrary::WriteEx(vendorId, productId, stored);
-    }
-};
+#include "tests/support/faulty_unit_library.h"
 
 class InProcessUnits : public UnitSource {
 public:
     AlarmUnitModel model;
     FaultyUnitLibrary library{model};
+    HidLibrary* opened = &library;
     std::vector<ListedUnit> listed{{"/dev/hidraw7", ListedUnit::Access::Openable}};
 
     std::vector<ListedUnit> List() override { return listed; }
-    HidLibrary& Open(const std::string&) override { return library; }
+    HidLibrary& Open(const std::string&) override { return *opened; }
     std::string AccessFix() const override { return "  Fix: install the udev rule\n"; }
 };
 
@@ -50,13 +32,26 @@ struct CliRun {
 };
 inline void PrintTo(const CliRun& run, std::ostream* os) { *os << run.status << "\n" << run.out << "--\n" << run.err; }
 
+// Four zones with distinct values, one text at its limit.
+inline void LoadZones(AlarmUnitModel& model)
+{
+    model.StoreServiceCentre("656000311");
+    model.StoreZone(1, "611222333", "Zona\runo");
+    model.StoreZone(2, "622000111", "Puerta principal");
+    model.StoreZone(3, "633444555", "Linea 1\r\nLinea 2 \xF1");
+    model.StoreZone(4, "644777888", std::string(49, 'z'));
+}
+
+inline const ReadBackTimings ShortTimings{.firstAnswer = std::chrono::milliseconds(200),
+                                          .quiet = std::chrono::milliseconds(30)};
+
 // An argument starting with "FILE" starts with `file` instead.
-inline CliRun RunCli(InProcessUnits& units, QStringList arguments, const QString& file = {})
+inline CliRun RunCli(InProcessUnits& units, QStringList arguments, const QString& file = {}, bool progress = false,
+                     ReadBackTimings timings = ShortTimings)
 {
     arguments.replaceInStrings(QRegularExpression("^FILE"), file);
     std::ostringstream out, err;
-    CommandContext context{units, out, err, false,
-                           {.firstAnswer = std::chrono::milliseconds(200), .quiet = std::chrono::milliseconds(30)}};
+    CommandContext context{units, out, err, progress, timings};
     const int status = RunCommandLine(QStringList{"velbrix-qorun-cli"} + arguments, context);
     return {status, out.str(), err.str()};
 }
