@@ -7,22 +7,80 @@
 
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTimer>
 
 #include <sstream>
 
 #include "command_line/command_line.h"
+#include "device_link/device_event.h"
 #include "tests/support/faulty_unit_library.h"
+#include "tests/support/recording_library.h"
+
+inline const ReadBackTimings ShortTimings{.firstAnswer = std::chrono::milliseconds(200),
+                                          .quiet = std::chrono::milliseconds(30)};
+
+// The unit's answers, the first `start` ms after the request, then one every
+// `gap` ms, `pause` ms more after report `pauseAfter`; pulled out instead of
+// sending report `unplugAt`. Reports count over the whole command; each wait
+// runs from the report before, so a busy machine delays both sides alike.
+struct Pacing {
+    int start = 0, gap = 1, pauseAfter = -1, pause = 0, unplugAt = -1;
+};
+
+class PacedUnit : public RecordingLibrary {
+public:
+    explicit PacedUnit(AlarmUnitModel& model) : model_(model) {}
+    Pacing pacing;
+
+    bool Connect(WindowHandle window) override { return window_ = window, true; }
+    bool Disconnect() override { return window_ = nullptr, true; }
+    bool WriteEx(std::int32_t, std::int32_t, const Report& report) override
+    {
+        WireReport wire;
+        std::copy(report.begin() + 1, report.end(), wire.begin());
+        for (const WireReport& reply : model_.Receive(wire))
+            answer_.push_back(reply);
+        Next(pacing.start);
+        return presentHandle != 0;
+    }
+
+private:
+    void Next(int ms)
+    {
+        QTimer::singleShot(ms, &timers_, [this] {
+            if (answer_.empty() || window_ == nullptr || presentHandle == 0)
+                return;
+            if (sent_++ == pacing.unplugAt)
+                return PostDeviceEvent(window_, EventUnplugged, std::exchange(presentHandle, 0));
+            pendingInput.push_back({0});
+            std::copy(answer_.front().begin(), answer_.front().end(), pendingInput.back().begin() + 1);
+            answer_.pop_front();
+            PostDeviceEvent(window_, EventRead, presentHandle);
+            Next(pacing.gap + (sent_ - 1 == pacing.pauseAfter ? pacing.pause : 0));
+        });
+    }
+
+    AlarmUnitModel& model_;
+    WindowHandle window_ = nullptr;
+    std::deque<WireReport> answer_;
+    int sent_ = 0;
+    QObject timers_;
+};
 
 class InProcessUnits : public UnitSource {
 public:
     AlarmUnitModel model;
     FaultyUnitLibrary library{model};
+    PacedUnit paced{model};
     HidLibrary* opened = &library;
+    ReadBackTimings timings = ShortTimings;
     std::vector<ListedUnit> listed{{"/dev/hidraw7", ListedUnit::Access::Openable}};
 
     std::vector<ListedUnit> List() override { return listed; }
     HidLibrary& Open(const std::string&) override { return *opened; }
     std::string AccessFix() const override { return "  Fix: install the udev rule\n"; }
+    // The paced unit, with the tool's own times.
+    void Pace(Pacing pacing) { paced.pacing = pacing, opened = &paced, timings = {}; }
 };
 
 struct CliRun {
@@ -42,16 +100,12 @@ inline void LoadZones(AlarmUnitModel& model)
     model.StoreZone(4, "644777888", std::string(49, 'z'));
 }
 
-inline const ReadBackTimings ShortTimings{.firstAnswer = std::chrono::milliseconds(200),
-                                          .quiet = std::chrono::milliseconds(30)};
-
 // An argument starting with "FILE" starts with `file` instead.
-inline CliRun RunCli(InProcessUnits& units, QStringList arguments, const QString& file = {}, bool progress = false,
-                     ReadBackTimings timings = ShortTimings)
+inline CliRun RunCli(InProcessUnits& units, QStringList arguments, const QString& file = {}, bool progress = false)
 {
     arguments.replaceInStrings(QRegularExpression("^FILE"), file);
     std::ostringstream out, err;
-    CommandContext context{units, out, err, progress, timings};
+    CommandContext context{units, out, err, progress, units.timings};
     const int status = RunCommandLine(QStringList{"velbrix-qorun-cli"} + arguments, context);
     return {status, out.str(), err.str()};
 }
