@@ -20,7 +20,7 @@ inline const ReadBackTimings ShortTimings{.firstAnswer = std::chrono::millisecon
                                           .quiet = std::chrono::milliseconds(30)};
 
 // The unit's answers, the first `start` ms after the request, then one every
-// `gap` ms, `pause` ms more after report `pauseAfter`; pulled out instead of
+// `gap` ms, `pause` more after report `pauseAfter`; pulled out instead of
 // sending report `unplugAt`. Reports count over the whole command; each wait
 // runs from the report before, so a busy machine delays both sides alike.
 struct Pacing {
@@ -34,14 +34,12 @@ public:
 
     bool Connect(WindowHandle window) override { return window_ = window, true; }
     bool Disconnect() override { return window_ = nullptr, true; }
-    bool WriteEx(std::int32_t, std::int32_t, const Report& report) override
+    bool WriteEx(std::int32_t, std::int32_t, const Report& r) override
     {
-        WireReport wire;
-        std::copy(report.begin() + 1, report.end(), wire.begin());
-        for (const WireReport& reply : model_.Receive(wire))
-            answer_.push_back(reply);
+        for (const WireReport& reply : model_.Receive({r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8]}))
+            answer_.push_back({0, reply[0], reply[1], reply[2], reply[3], reply[4], reply[5], reply[6], reply[7]});
         Next(pacing.start);
-        return presentHandle != 0;
+        return true;
     }
 
 private:
@@ -52,8 +50,7 @@ private:
                 return;
             if (sent_++ == pacing.unplugAt)
                 return PostDeviceEvent(window_, EventUnplugged, std::exchange(presentHandle, 0));
-            pendingInput.push_back({0});
-            std::copy(answer_.front().begin(), answer_.front().end(), pendingInput.back().begin() + 1);
+            pendingInput.push_back(answer_.front());
             answer_.pop_front();
             PostDeviceEvent(window_, EventRead, presentHandle);
             Next(pacing.gap + (sent_ - 1 == pacing.pauseAfter ? pacing.pause : 0));
@@ -62,7 +59,7 @@ private:
 
     AlarmUnitModel& model_;
     WindowHandle window_ = nullptr;
-    std::deque<WireReport> answer_;
+    std::deque<Report> answer_;
     int sent_ = 0;
     QObject timers_;
 };

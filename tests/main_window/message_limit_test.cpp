@@ -15,11 +15,10 @@ namespace {
 struct Edit {
     const char* name;
     std::u16string before;
-    int from, to;  // the selection, in document characters
-    QString keys;  // "\n": Enter
-    QString pasted;
+    int from, to;              // the selection, in document characters
+    QString keys, pasted;      // "\n" in keys: Enter
     std::u16string after;
-    bool accepted;  // a key press let through
+    bool accepted;             // something reached the undo history
 };
 
 const std::u16string A49(49, u'a'), A20(20, u'a'), A27(27, u'a');
@@ -29,11 +28,8 @@ const Edit Edits[] = {
     {"EnterOverTwoCharacters", A49, 47, 49, "\n", "", A49.substr(0, 47) + u"\r\n", true},
     {"EnterOverABreak", A20 + u"\r\n" + A27, 20, 21, "\n", "", A20 + u"\r\n" + A27, true},
     {"EnterOverALoneBreak", A20 + u"\n" + A27 + u"a", 20, 21, "\n", "", A20 + u"\n" + A27 + u"a", false},
-    {"TypedOverABreak", A20 + u"\r\n" + A27, 20, 21, "xyz", "", A20 + u"xy" + A27, true},
     {"PastedOverASelection", A49, 10, 15, "", "bcdefgh", A49.substr(0, 10) + u"bcdef" + A49.substr(0, 34), true},
-    {"PastedOverABreak", A20 + u"\r\n" + A27, 20, 21, "", "xyz", A20 + u"xy" + A27, true},
     {"PastedBreakCutWhole", A49, 0, 2, "", "bc\n", u"bc" + A49.substr(0, 47), true},
-    {"PastedBreakAtALinesStartCutWhole", A20 + u"\r\n" + A27, 21, 22, "", "b\n", A20 + u"\r\nb" + A27.substr(1), true},
     // Qt reports such a paste as a change of all that follows it.
     {"PastedBreakKeepsTheLoneBreaksAfterIt", u"ab\rc\nd", 0, 1, "", "x\n", u"x\r\nb\rc\nd", true},
 };
@@ -44,10 +40,8 @@ TEST_P(MessageLimit, KeepsWhatFitsAndUndoesWhole)
 {
     const Edit& edit = GetParam();
     form.SetMessageText(edit.before);
-    QTextCursor cursor = Text1->textCursor();
-    cursor.setPosition(edit.from);
-    cursor.setPosition(edit.to, QTextCursor::KeepAnchor);
-    Text1->setTextCursor(cursor);
+    QTextCursor cursor(Text1->document());
+    cursor.setPosition(edit.from), cursor.setPosition(edit.to, QTextCursor::KeepAnchor), Text1->setTextCursor(cursor);
     for (const QChar key : edit.keys)
         key == u'\n' ? QTest::keyClick(Text1, Qt::Key_Return) : QTest::keyClicks(Text1, QString(key));
     if (!edit.pasted.isEmpty())

@@ -18,17 +18,15 @@ public:
     std::vector<int> altered;
     bool silent = false, denied = false;
 
-    UnitAccess Access(std::int32_t vendorId, std::int32_t productId) override
-    {
-        return denied ? UnitAccess{UnitAccess::State::Denied, "/dev/hidraw7"} : InProcessLibrary::Access(vendorId, productId);
-    }
-    bool WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report) override
+    UnitAccess Access(std::int32_t vendor, std::int32_t product) override
+    { return denied ? UnitAccess{UnitAccess::State::Denied, "/dev/hidraw7"} : InProcessLibrary::Access(vendor, product); }
+    bool WriteEx(std::int32_t vendor, std::int32_t product, const Report& report) override
     {
         if (unplugAfterWrites-- == 0)
             Unplug();
         Report stored = report;
         if (report[6] == 10 && report[7] != 0 && std::count(altered.begin(), altered.end(), report[8]))
             stored[7] = 'X';
-        return !denied && ((silent && report[6] != 10) || InProcessLibrary::WriteEx(vendorId, productId, stored));
+        return !denied && ((silent && report[6] != 10) || InProcessLibrary::WriteEx(vendor, product, stored));
     }
 };
