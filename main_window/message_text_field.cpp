@@ -107,6 +107,12 @@ void MessageTextField::NoteChange(int position, int removed, int /*added*/)
             return;
         }
     }
+    // A paste holding a line break at the very start is reported as a change
+    // of the whole document. The text after the cursor is still the old text:
+    // its characters keep their units, and a cut leaves them alone.
+    const qsizetype tail = raw.size() - edit_.textCursor().position();
+    if (edit && tail >= 0 && position + removed > document_.size() - tail)
+        removed = std::max<int>(0, static_cast<int>(document_.size() - tail) - position);
     Splice(position, removed, raw);
     if (edit)  // a new edit ends the redo history
         atUndoStep_.erase(atUndoStep_.lower_bound(step), atUndoStep_.end());

@@ -7,40 +7,77 @@
 
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTimer>
 
 #include <sstream>
 
 #include "command_line/command_line.h"
-#include "virtual_unit/in_process_library.h"
+#include "device_link/device_event.h"
+#include "tests/support/faulty_unit_library.h"
+#include "tests/support/recording_library.h"
 
-// The in-process unit, optionally pulled out after some writes, deaf to
-// read-back requests, or storing 'X' for the byte written at one address.
-class FaultyUnitLibrary : public InProcessLibrary {
+inline const ReadBackTimings ShortTimings{.firstAnswer = std::chrono::milliseconds(200),
+                                          .quiet = std::chrono::milliseconds(30)};
+
+// The unit's answers, the first `start` ms after the request, then one every
+// `gap` ms, `pause` more after report `pauseAfter`; pulled out instead of
+// sending report `unplugAt`. Reports count over the whole command; each wait
+// runs from the report before, so a busy machine delays both sides alike.
+struct Pacing {
+    int start = 0, gap = 1, pauseAfter = -1, pause = 0, unplugAt = -1;
+};
+
+class PacedUnit : public RecordingLibrary {
 public:
-    using InProcessLibrary::InProcessLibrary;
-    int unplugAfterWrites = -1, alteredAddress = -1;  // -1: never
-    bool silent = false;
+    explicit PacedUnit(AlarmUnitModel& model) : model_(model) {}
+    Pacing pacing;
 
-    bool WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report) override
+    bool Connect(WindowHandle window) override { return window_ = window, true; }
+    bool Disconnect() override { return window_ = nullptr, true; }
+    bool WriteEx(std::int32_t, std::int32_t, const Report& r) override
     {
-        if (unplugAfterWrites-- == 0)
-            Unplug();
-        Report stored = report;
-        if (report[6] == 10 && report[8] == alteredAddress && report[7] != 0)
-            stored[7] = 'X';
-        return (silent && report[6] != 10) || InProcessLibrary::WriteEx(vendorId, productId, stored);
+        for (const WireReport& reply : model_.Receive({r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8]}))
+            answer_.push_back({0, reply[0], reply[1], reply[2], reply[3], reply[4], reply[5], reply[6], reply[7]});
+        Next(pacing.start);
+        return true;
     }
+
+private:
+    void Next(int ms)
+    {
+        QTimer::singleShot(ms, &timers_, [this] {
+            if (answer_.empty() || window_ == nullptr || presentHandle == 0)
+                return;
+            if (sent_++ == pacing.unplugAt)
+                return PostDeviceEvent(window_, EventUnplugged, std::exchange(presentHandle, 0));
+            pendingInput.push_back(answer_.front());
+            answer_.pop_front();
+            PostDeviceEvent(window_, EventRead, presentHandle);
+            Next(pacing.gap + (sent_ - 1 == pacing.pauseAfter ? pacing.pause : 0));
+        });
+    }
+
+    AlarmUnitModel& model_;
+    WindowHandle window_ = nullptr;
+    std::deque<Report> answer_;
+    int sent_ = 0;
+    QObject timers_;
 };
 
 class InProcessUnits : public UnitSource {
 public:
     AlarmUnitModel model;
     FaultyUnitLibrary library{model};
+    PacedUnit paced{model};
+    HidLibrary* opened = &library;
+    ReadBackTimings timings = ShortTimings;
     std::vector<ListedUnit> listed{{"/dev/hidraw7", ListedUnit::Access::Openable}};
 
     std::vector<ListedUnit> List() override { return listed; }
-    HidLibrary& Open(const std::string&) override { return library; }
+    HidLibrary& Open(const std::string&) override { return *opened; }
     std::string AccessFix() const override { return "  Fix: install the udev rule\n"; }
+    // The paced unit, with the tool's own times.
+    void Pace(Pacing pacing) { paced.pacing = pacing, opened = &paced, timings = {}; }
 };
 
 struct CliRun {
@@ -50,13 +87,22 @@ struct CliRun {
 };
 inline void PrintTo(const CliRun& run, std::ostream* os) { *os << run.status << "\n" << run.out << "--\n" << run.err; }
 
+// Four zones with distinct values, one text at its limit.
+inline void LoadZones(AlarmUnitModel& model)
+{
+    model.StoreServiceCentre("656000311");
+    model.StoreZone(1, "611222333", "Zona\runo");
+    model.StoreZone(2, "622000111", "Puerta principal");
+    model.StoreZone(3, "633444555", "Linea 1\r\nLinea 2 \xF1");
+    model.StoreZone(4, "644777888", std::string(49, 'z'));
+}
+
 // An argument starting with "FILE" starts with `file` instead.
-inline CliRun RunCli(InProcessUnits& units, QStringList arguments, const QString& file = {})
+inline CliRun RunCli(InProcessUnits& units, QStringList arguments, const QString& file = {}, bool progress = false)
 {
     arguments.replaceInStrings(QRegularExpression("^FILE"), file);
     std::ostringstream out, err;
-    CommandContext context{units, out, err, false,
-                           {.firstAnswer = std::chrono::milliseconds(200), .quiet = std::chrono::milliseconds(30)}};
+    CommandContext context{units, out, err, progress, units.timings};
     const int status = RunCommandLine(QStringList{"velbrix-qorun-cli"} + arguments, context);
     return {status, out.str(), err.str()};
 }

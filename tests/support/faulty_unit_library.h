@@ -1,0 +1,32 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <algorithm>
+#include <vector>
+
+#include "virtual_unit/in_process_library.h"
+
+// The in-process unit, optionally pulled out after some writes, deaf to
+// read-back requests, storing 'X' for the bytes written at some addresses,
+// or attached but refusing this user.
+class FaultyUnitLibrary : public InProcessLibrary {
+public:
+    using InProcessLibrary::InProcessLibrary;
+    int unplugAfterWrites = -1;  // -1: never
+    std::vector<int> altered;
+    bool silent = false, denied = false;
+
+    UnitAccess Access(std::int32_t vendor, std::int32_t product) override
+    { return denied ? UnitAccess{UnitAccess::State::Denied, "/dev/hidraw7"} : InProcessLibrary::Access(vendor, product); }
+    bool WriteEx(std::int32_t vendor, std::int32_t product, const Report& report) override
+    {
+        if (unplugAfterWrites-- == 0)
+            Unplug();
+        Report stored = report;
+        if (report[6] == 10 && report[7] != 0 && std::count(altered.begin(), altered.end(), report[8]))
+            stored[7] = 'X';
+        return !denied && ((silent && report[6] != 10) || InProcessLibrary::WriteEx(vendor, product, stored));
+    }
+};
