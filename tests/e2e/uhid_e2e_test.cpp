@@ -12,7 +12,6 @@
 
 #include "expected_reports.h"
 #include "guest_unit.h"
-#include "device_link/text_units.h"
 
 namespace {
 
@@ -102,37 +101,6 @@ TEST_F(StartedWithUnit, EditSendAndReselectBringsBackWhatWasSent) {
     expected.push_back(expected.back());
     expected.back()[5] = 2;
     EXPECT_EQ(unit_.Log(), expected);
-}
-
-TEST_F(StartedWithUnit, UnitPulledMidUploadGotExactlyThePrefixAndAfterReplugTheWholeUploadGoesThrough) {
-    // The longest configuration the window allows: 4 + 9 + 9 + 49 code units.
-    const QString pin = "9876", phone = "699111222", text = "Alarma: intrusion detectada en la zona, llame ya!";
-    ExpectZoneReadBack(*tool_, 4);
-    tool_->TypePin(pin);
-    tool_->PickOperator(2);  // VODAFONE
-    tool_->TypePhone(phone);
-    tool_->SetMessage(text);
-    const auto upload = ExpectedUpload(4, ToUnits(pin), u"607003110", ToUnits(phone), ToUnits(text));
-
-    // Pulled out after 40 of the 142 reports: the press must return.
-    unit_.ClearLog();
-    unit_.RemoveAfter(40);
-    tool_->Events().Clear();
-    tool_->PressSend();
-    ASSERT_TRUE(WaitUntil([&] { return !unit_.Present() && tool_->Events().Count(EventChanged) > 0; }));
-    ASSERT_TRUE(WaitUntil([&] { return tool_->SendEnabled(); }));
-    EXPECT_EQ(tool_->Notice(), "Envío interrumpido");
-    EXPECT_EQ(unit_.Log(), std::vector<WireReport>(upload.begin(), upload.begin() + 40));
-
-    tool_->Events().Clear();
-    ASSERT_NO_FATAL_FAILURE(PlugIn(unit_));
-    ASSERT_NO_FATAL_FAILURE(AwaitArrival(*tool_));
-    unit_.ClearLog();
-    tool_->PressSend();
-    ASSERT_TRUE(WaitUntil([&] { return unit_.LogSize() >= upload.size(); }));
-    Settle(300ms);
-    EXPECT_EQ(unit_.Log(), upload);
-    ExpectZoneReadBack(*tool_, 4, phone, text, "VODAFONE");
 }
 
 TEST_F(EndToEnd, NoUnitAtStartThenOneArrivesAndWorks) {

@@ -135,16 +135,6 @@ TEST_F(WindowWritesTest, AZoneRequestThatWaitsLeavesTheWindowLiveAndGoesOutInOrd
         << "the requests, then the upload, as they were asked for";
 }
 
-TEST_F(WindowWritesTest, ARefusedWriteEndsItAsInterruptedWithTheCountThatWentThrough)
-{
-    library.acceptedWrites = start + 5;
-    QTest::mouseClick(b_e_1, Qt::LeftButton);
-    ASSERT_TRUE(Await([&] { return b_e_1->isEnabled(); }));
-    EXPECT_EQ(Sent().size(), 5u);
-    EXPECT_EQ(notice->text(), QStringLiteral("Envío interrumpido"));
-    EXPECT_TRUE(notice->toolTip().contains(QStringLiteral("llegaron 5 informes"))) << notice->toolTip().toStdString();
-}
-
 TEST_F(WindowWritesTest, ClosingTheWindowMidUploadSendsNothingAfterTheWriteUnderWay)
 {
     library.HoldAfter(2);
