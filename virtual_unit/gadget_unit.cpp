@@ -90,6 +90,8 @@ void GadgetUnit::Remove() {
     }
     Unbind();
     present_ = false;
+    // Gone for the host too, so whatever comes next starts without it.
+    for (int wait = 0; wait < 500 && !NodeOfSerial().empty(); ++wait) ::usleep(10 * 1000);
 }
 
 void GadgetUnit::RemoveAfter(std::size_t reports) { removeAfter_ = reports; }
@@ -252,8 +254,9 @@ void GadgetUnit::SetError(const std::string& error) {
     error_ = error;
 }
 
-std::string GadgetUnit::HidrawNode() const {
-    if (!present_) return {};
+std::string GadgetUnit::HidrawNode() const { return present_ ? NodeOfSerial() : std::string(); }
+
+std::string GadgetUnit::NodeOfSerial() const {
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator("/sys/class/hidraw", ec)) {
         const std::string uevent = ReadFile((entry.path() / "device" / "uevent").string());

@@ -75,6 +75,8 @@ private:
     bool Wait(short fdEvents, int timeoutMs, short* fdRevents = nullptr);
     void Wake();
     void SetError(const std::string& error);
+    // The host's hidraw node with this unit's serial number, "" when none.
+    std::string NodeOfSerial() const;
 
     std::string serial_;
     std::string gadgetDir_;     // empty until made

@@ -63,6 +63,9 @@ const Outcome Outcomes[] = {
      "the unit went away during the upload of zone 3: 21 reports sent, stopped at address 136 (2 of 4 zones restored before it)\n"}},
     {"UnpluggedDuringSend", Unplugged(11), {"send", "--zone", "2", "--operator", "AMENA", "--phone", "1", "--text", "a"},
      {3, "", Tool + "the unit went away during the upload of zone 2: 11 reports sent, stopped at address 10\n"}},
+    {"StoppedTakingReportsDuringSend", [](InProcessUnits& u) { u.library.refuseAfterWrites = 11, u.timings.unplugNotice = {}; },
+     {"send", "--zone", "2", "--operator", "AMENA", "--phone", "1", "--text", "a"},
+     {3, "", Tool + "the unit stopped taking reports during the upload of zone 2: 11 reports sent, stopped at address 10\n"}},
     // restore --verify: the operator and every field of each zone in the file.
     {"Verified", Altered({}), RestoreVerify, Verified("")},
     {"VerifyZone3TextsBreak", Altered({152}), RestoreVerify,

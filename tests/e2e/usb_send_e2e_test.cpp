@@ -73,10 +73,11 @@ TEST_P(PulledAfter, TheWindowCountsWhatTheUnitTookAndTheNextPlugInTakesTheWholeU
     }
 
     // Nothing of the old upload is left to arrive once the unit is back.
+    unit_.Remove();
     unit_.ClearLog();
     tool_->Events().Clear();
     ASSERT_NO_FATAL_FAILURE(PlugIn(unit_));
-    ASSERT_TRUE(WaitUntil([&] { return tool_->Events().Count(EventChanged) > 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return tool_->Events().Count(EventPlugged) > 0; }));
     Settle(300ms);
     EXPECT_EQ(unit_.LogSize(), 0u);
     SendAndAwaitEnd();

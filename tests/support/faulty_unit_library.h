@@ -10,11 +10,12 @@
 
 // The in-process unit, optionally pulled out after some writes, deaf to
 // read-back requests, storing 'X' for the bytes written at some addresses,
-// or attached but refusing this user.
+// attached but refusing this user, or refusing writes after some while it
+// stays attached (a unit that stopped taking reports).
 class FaultyUnitLibrary : public InProcessLibrary {
 public:
     using InProcessLibrary::InProcessLibrary;
-    int unplugAfterWrites = -1;  // -1: never
+    int unplugAfterWrites = -1, refuseAfterWrites = -1;  // -1: never
     std::vector<int> altered;
     bool silent = false, denied = false;
 
@@ -24,6 +25,10 @@ public:
     {
         if (unplugAfterWrites-- == 0)
             Unplug();
+        if (refuseAfterWrites == 0)
+            return false;
+        if (refuseAfterWrites > 0)
+            --refuseAfterWrites;
         Report stored = report;
         if (report[6] == 10 && report[7] != 0 && std::count(altered.begin(), altered.end(), report[8]))
             stored[7] = 'X';
