@@ -112,6 +112,9 @@ void ConnectedUnit::OnRead(DeviceHandle pHandle)
         return;
     }
     HandleInputReport(state_, library_, *this, pHandle);
+    // Notifications still queued when the unit went carry no report.
+    if (library_.GetHandle(DeviceVendorId, DeviceProductId) != pHandle)
+        return;
     ++reports_;
     answerTimer_->start(timings_.quiet);
 }

@@ -15,12 +15,18 @@
 class FaultyUnitLibrary : public InProcessLibrary {
 public:
     using InProcessLibrary::InProcessLibrary;
-    int unplugAfterWrites = -1, refuseAfterWrites = -1;  // -1: never
+    int unplugAfterWrites = -1, refuseAfterWrites = -1, unplugAfterReads = -1;  // -1: never
     std::vector<int> altered;
     bool silent = false, denied = false;
 
     UnitAccess Access(std::int32_t vendor, std::int32_t product) override
     { return denied ? UnitAccess{UnitAccess::State::Denied, "/dev/hidraw7"} : InProcessLibrary::Access(vendor, product); }
+    bool Read(DeviceHandle handle, Report& report) override
+    {
+        if (unplugAfterReads-- == 0)
+            Unplug();
+        return InProcessLibrary::Read(handle, report);
+    }
     bool WriteEx(std::int32_t vendor, std::int32_t product, const Report& report) override
     {
         if (unplugAfterWrites-- == 0)
