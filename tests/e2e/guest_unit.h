@@ -40,3 +40,16 @@ void PlugIn(Unit& unit) {
     ASSERT_TRUE(unit.Create()) << unit.Error();
     ASSERT_TRUE(WaitUntil([&] { return !unit.HidrawNode().empty(); })) << "the kernel made no hidraw node for the unit";
 }
+
+// The window started with the unit present asks for zone 1 and does not
+// show the answer; a zone picked while that answer streams gets its tail.
+inline const std::size_t StartUpAnswer =
+    StoredServiceCentre.size() + Stored[0].first.size() + Stored[0].second.size();
+
+// Waits, as a user would, until that exchange is over and notifications are on.
+template <typename Unit>
+void AwaitStartUpExchange(Unit& unit, ToolSession& tool) {
+    ASSERT_TRUE(WaitUntil([&] { return unit.RepliesSent() >= StartUpAnswer; })) << unit.RepliesSent();
+    ASSERT_TRUE(WaitUntil([&] { return tool.Events().Count(EventChanged) > 0; })) << "no EventChanged arrived";
+    Settle();
+}

@@ -17,8 +17,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::size_t StartUpAnswer = StoredServiceCentre.size() + Stored[0].first.size() + Stored[0].second.size();
-
 class EndToEnd : public testing::Test {
 protected:
     void SetUp() override { LoadStoredZones(unit_); }
@@ -46,17 +44,14 @@ protected:
     GuestUnit unit_;
 };
 
-// Started with the unit present, after the start-up exchange has finished,
-// as a user would: a zone picked while that answer streams gets its tail.
+// Started with the unit present, after the start-up exchange has finished.
 class StartedWithUnit : public EndToEnd {
 protected:
     void SetUp() override {
         EndToEnd::SetUp();
         ASSERT_NO_FATAL_FAILURE(PlugIn(unit_));
         tool_ = std::make_unique<ToolSession>();
-        ASSERT_TRUE(WaitUntil([&] { return unit_.RepliesSent() >= StartUpAnswer; })) << unit_.RepliesSent();
-        ASSERT_NO_FATAL_FAILURE(AwaitArrival(*tool_));
-        Settle();
+        ASSERT_NO_FATAL_FAILURE(AwaitStartUpExchange(unit_, *tool_));
     }
 
     std::unique_ptr<ToolSession> tool_;

@@ -30,7 +30,7 @@ protected:
         LoadStoredZones(unit_);
         ASSERT_NO_FATAL_FAILURE(PlugIn(unit_));
         tool_ = std::make_unique<ToolSession>();
-        ASSERT_TRUE(WaitUntil([&] { return tool_->Events().Count(EventChanged) > 0; }));
+        ASSERT_NO_FATAL_FAILURE(AwaitStartUpExchange(unit_, *tool_));
         tool_->PickZone(3);
         ASSERT_TRUE(WaitUntil([&] { return tool_->Message() == QString::fromLatin1(Stored[3].second); }));
         Settle(300ms);
