@@ -60,7 +60,8 @@ QString Description()
         text += QStringLiteral("  %1 %2\n      %3\n").arg(name, info.syntax, info.summary);
     text += QStringLiteral(
         "\nA zone's read-back ends %1 ms after the unit's last report; no report within %2 ms is an error.\n"
-        "A line break in a text is \\n (sent as CR LF, counting two of the 49 units).\n"
+        "A line break in --text is \\n (sent as CR LF, counting two of the 49 units); JSON and backup\n"
+        "files hold texts exactly as the unit does, a line break as \\r\\n.\n"
         "provision gives up on a unit that sends nothing for %2 ms after a read-back request or keeps\n"
         "sending for %3 ms (no answer), or that stays plugged in %4 ms after a write was refused (stopped\n"
         "taking reports; the kernel refuses a write after about 5 s), and serves the next unit.\n"

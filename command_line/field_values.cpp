@@ -100,6 +100,11 @@ std::optional<std::u16string> ParseText(const QString& text, QString& error)
     return Limited(std::move(wire), TextMaxLength, "text (a line break counts two)", error);
 }
 
+std::optional<std::u16string> ParseExactText(const QString& text, QString& error)
+{
+    return Limited(ToUnits(text), TextMaxLength, "text (CR LF counts two)", error);
+}
+
 std::optional<std::size_t> ParseCount(const QString& text, QString& error)
 {
     bool digits = !text.isEmpty() && text.size() <= 9;
@@ -119,9 +124,21 @@ QString OperatorLabel(const std::u16string& serviceCentre)
     return FromUnits(serviceCentre);
 }
 
-QString DisplayText(const std::u16string& wireText)
+QString DisplayText(const QString& exactText)
 {
-    QString text = FromUnits(wireText);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text;
+    QString shown;
+    for (qsizetype i = 0; i < exactText.size(); ++i) {
+        const QChar c = exactText[i];
+        if (c == u'\r' && i + 1 < exactText.size() && exactText[i + 1] == u'\n') {
+            shown += u'\n';
+            ++i;
+        } else if (c == u'\r') {
+            shown += QStringLiteral("\\r");
+        } else if (c == u'\n') {
+            shown += QStringLiteral("\\n");
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
 }

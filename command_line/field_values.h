@@ -6,8 +6,9 @@
 // against what the unit's memory holds and turned into the texts the
 // protocol sends; and the unit's texts turned back for showing.
 //
-// A line break is "\n" for the user and CR LF on the wire, where it counts
-// two UTF-16 units towards the text's limit.
+// A line break typed on the command line is "\n" and goes as CR LF, where it
+// counts two UTF-16 units towards the text's limit. JSON holds texts exactly
+// as the unit does, so a lone CR or LF the unit holds comes back unchanged.
 
 #include <QString>
 
@@ -25,10 +26,14 @@ std::optional<std::u16string> ParsePin(const QString& text, QString& error);
 std::optional<std::u16string> ParsePhone(const QString& text, QString& error);
 // Every "\n" not already after a CR becomes CR LF.
 std::optional<std::u16string> ParseText(const QString& text, QString& error);
+// The text sent as given, character for character.
+std::optional<std::u16string> ParseExactText(const QString& text, QString& error);
 // A whole number of units, 1 or more, in plain digits.
 std::optional<std::size_t> ParseCount(const QString& text, QString& error);
 
 // The operator's name when the number is one of the table's, else the number.
 QString OperatorLabel(const std::u16string& serviceCentre);
-// The wire text with each CR LF as "\n".
-QString DisplayText(const std::u16string& wireText);
+// The unit's text for reading on a terminal: each CR LF a line break, a lone
+// CR or LF shown as \r or \n, since printed raw it would hide text or pass
+// for a line break.
+QString DisplayText(const QString& exactText);

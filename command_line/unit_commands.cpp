@@ -13,6 +13,7 @@
 #include "command_line/field_values.h"
 #include "command_line/unit_choice.h"
 #include "command_line/zone_listing.h"
+#include "device_link/text_units.h"
 #include "protocol/report_layout.h"
 
 namespace {
@@ -203,7 +204,8 @@ std::string Differences(const RestorePlan& plan, const std::vector<ZoneReadout>&
     std::string lines;
     const auto differ = [&lines, fields](const std::string& what, const QString& expected, const QString& found) {
         if (expected != found)
-            lines += what + ": file has \"" + Utf8(expected) + "\", unit has \"" + Utf8(found) + "\"\n";
+            lines += what + ": file has \"" + Utf8(DisplayText(expected)) + "\", unit has \"" +
+                     Utf8(DisplayText(found)) + "\"\n";
         if (expected != found && fields != nullptr)
             fields->push_back({what, expected, found});
     };
@@ -214,8 +216,8 @@ std::string Differences(const RestorePlan& plan, const std::vector<ZoneReadout>&
         // Every zone's answer carries the one global service centre: told once.
         if (i == 0)
             differ("operator", OperatorLabel(DecimalText(plan.serviceCentre)), OperatorLabel(found.serviceCentre));
-        differ(name + " phone", DisplayText(zone.phone), DisplayText(found.phone));
-        differ(name + " text", DisplayText(zone.text), DisplayText(found.text));
+        differ(name + " phone", FromUnits(zone.phone), FromUnits(found.phone));
+        differ(name + " text", FromUnits(zone.text), FromUnits(found.text));
     }
     return lines;
 }

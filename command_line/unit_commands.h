@@ -36,7 +36,7 @@ int ReadBackupFile(CommandContext& context, const QString& path, std::optional<R
 int RestoreZones(CommandContext& context, const std::string& device, const QString& path,
                  const std::u16string& pin, bool verify);
 
-// A field the unit holds differently from the plan, as the user sees both.
+// A field the unit holds differently from the plan, both values exact.
 struct FieldDifference {
     std::string field;  // "operator", "zone 2 phone", "zone 2 text"
     QString file, unit;

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "command_line/field_values.h"
+#include "device_link/text_units.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ ZoneListing ListingOf(const std::vector<std::int32_t>& zones, const std::vector<
     if (!readouts.empty())
         listing.operatorLabel = OperatorLabel(readouts.front().serviceCentre);
     for (std::size_t i = 0; i < zones.size() && i < readouts.size(); ++i)
-        listing.zones.push_back({zones[i], DisplayText(readouts[i].phone), DisplayText(readouts[i].text)});
+        listing.zones.push_back({zones[i], FromUnits(readouts[i].phone), FromUnits(readouts[i].text)});
     return listing;
 }
 
@@ -42,7 +43,7 @@ QString ListingText(const ZoneListing& listing)
 {
     QString text = QStringLiteral("operator: %1\n").arg(listing.operatorLabel);
     for (const ShownZone& zone : listing.zones)
-        text += QStringLiteral("zone %1\n  phone: %2\n  text: %3\n").arg(zone.zone).arg(zone.phone, zone.text);
+        text += QStringLiteral("zone %1\n  phone: %2\n  text: %3\n").arg(zone.zone).arg(DisplayText(zone.phone), DisplayText(zone.text));
     return text;
 }
 
@@ -67,7 +68,10 @@ std::optional<QString> StringField(const QJsonObject& object, const QString& key
     return value.toString();
 }
 
-std::optional<ZoneUpload> ParseZoneEntry(const QJsonValue& value, const QString& where, QString& error)
+using TextParser = std::optional<std::u16string> (*)(const QString&, QString&);
+
+std::optional<ZoneUpload> ParseZoneEntry(const QJsonValue& value, const QString& where, TextParser parseText,
+                                         QString& error)
 {
     if (!value.isObject()) {
         error = where + QStringLiteral(": not an object");
@@ -89,7 +93,7 @@ std::optional<ZoneUpload> ParseZoneEntry(const QJsonValue& value, const QString&
     if (!phoneText || !textText)
         return std::nullopt;
     const auto phone = ParsePhone(*phoneText, problem);
-    const auto text = phone ? ParseText(*textText, problem) : std::nullopt;
+    const auto text = phone ? parseText(*textText, problem) : std::nullopt;
     if (!phone || !text) {
         error = where + QLatin1Char('.') + problem;
         return std::nullopt;
@@ -116,10 +120,12 @@ std::optional<RestorePlan> ParseBackupFile(const QByteArray& content, QString& e
         error = QStringLiteral("format: not \"%1\"").arg(FormatName);
         return std::nullopt;
     }
-    if (root.value(QStringLiteral("version")) != QJsonValue(BackupVersion)) {
-        error = QStringLiteral("version: only version %1 is known").arg(BackupVersion);
+    const QJsonValue version = root.value(QStringLiteral("version"));
+    if (version != QJsonValue(1) && version != QJsonValue(BackupVersion)) {
+        error = QStringLiteral("version: only versions 1 and %1 are known").arg(BackupVersion);
         return std::nullopt;
     }
+    const TextParser parseText = version == QJsonValue(1) ? ParseText : ParseExactText;
     const auto label = StringField(root, QStringLiteral("operator"), QString(), error);
     if (!label)
         return std::nullopt;
@@ -140,7 +146,7 @@ std::optional<RestorePlan> ParseBackupFile(const QByteArray& content, QString& e
     const QJsonArray entries = zones.toArray();
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const QString where = QStringLiteral("zones[%1]").arg(i);
-        auto zone = ParseZoneEntry(entries.at(i), where, error);
+        auto zone = ParseZoneEntry(entries.at(i), where, parseText, error);
         if (!zone)
             return std::nullopt;
         const bool repeated = std::any_of(plan.zones.begin(), plan.zones.end(),

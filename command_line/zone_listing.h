@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// Zones as the command line shows and saves them: texts with "\n" line
-// breaks, the operator by name or number. One JSON shape serves `show
+// Zones as the command line shows and saves them: texts exactly as the unit
+// holds them, the operator by name or number. One JSON shape serves `show
 // --json` and the backup file; the backup adds its format and version.
 
 #include <QByteArray>
@@ -34,7 +34,9 @@ ZoneListing ListingOf(const std::vector<std::int32_t>& zones, const std::vector<
 QJsonObject ListingJson(const ZoneListing& listing);
 QString ListingText(const ZoneListing& listing);
 
-inline constexpr int BackupVersion = 1;
+// Version 1 wrote a line break as "\n", which a lone LF could not survive;
+// it is still read that way. Version 2 holds texts exactly.
+inline constexpr int BackupVersion = 2;
 QByteArray BackupFile(const ZoneListing& listing);
 
 // A backup file checked whole, in the values the upload takes.

@@ -55,7 +55,10 @@ const BadInput Rows[] = {
     {"RestoreMissingFile", {"restore", "/nonexistent-folder/unit.json"}, 2, "cannot read"},
     {"RestoreNotJson", {"restore", "FILE"}, 2, "not JSON", "{\"zones\": ["},
     {"RestoreOtherFormat", {"restore", "FILE"}, 2, "format", R"({"format": "other"})"},
-    {"RestoreNewerVersion", {"restore", "FILE"}, 2, "version", Backup(Zone1, "\"AMENA\"", "2")},
+    {"RestoreNewerVersion", {"restore", "FILE"}, 2, "version", Backup(Zone1, "\"AMENA\"", "3")},
+    // Version 2 holds CR LF as it is: two units towards the limit.
+    {"RestoreExactTextTooLong", {"restore", "FILE"}, 2, "zones[0].text (CR LF counts two): 50 UTF-16 units",
+     Backup(R"({"zone": 1, "phone": "1", "text": ")" + QByteArray(48, 'a') + R"(\r\n"})", "\"AMENA\"", "2")},
     {"RestoreUnknownOperator", {"restore", "FILE"}, 2, "operator", Backup(Zone1, "\"ORANGE\"")},
     {"RestoreNoZones", {"restore", "FILE"}, 2, "zones: missing, empty", Backup("")},
     {"RestoreZoneNotWhole", {"restore", "FILE"}, 2, "zones[0].zone",

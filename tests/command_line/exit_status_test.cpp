@@ -36,7 +36,7 @@ CliRun Verified(const std::string& differences, int n = 4)
     return {same ? 0 : 4, std::to_string(n) + " zones restored from FILE\n" + (same ? "verified: the unit holds what the file holds\n" : differences),
             Steps("restore", n, n) + Steps("verify", n, n) + (same ? "" : Tool + "verify found differences\n")};
 }
-const std::string Zone1 = "operator: AMENA\nzone 1\n  phone: 611222333\n  text: Zona\runo\n", Show1Of1 = "show: zone 1 of 1\n";
+const std::string Zone1 = "operator: AMENA\nzone 1\n  phone: 611222333\n  text: Zona\\runo\n", Show1Of1 = "show: zone 1 of 1\n";
 const QStringList Show1{"show", "--zone", "1"}, Backup{"backup", "FILE"}, RestoreVerify{"restore", "FILE", "--verify"};
 const QByteArray Zone3 = R"({"format": "velbrix-qorun-backup", "version": 1, "operator": "AMENA", "zones": [{"zone": 3, "phone": "3", "text": "c"}]})";
 auto Altered(std::vector<int> addresses) { return [addresses](InProcessUnits& u) { u.library.altered = addresses; }; }
@@ -69,7 +69,7 @@ const Outcome Outcomes[] = {
     // restore --verify: the operator and every field of each zone in the file.
     {"Verified", Altered({}), RestoreVerify, Verified("")},
     {"VerifyZone3TextsBreak", Altered({152}), RestoreVerify,
-     Verified(Differs("zone 3 text", "Linea 1\nLinea 2 \xC3\xB1", "Linea 1X\nLinea 2 \xC3\xB1"))},
+     Verified(Differs("zone 3 text", "Linea 1\nLinea 2 \xC3\xB1", "Linea 1X\\nLinea 2 \xC3\xB1"))},
     {"VerifyZone1PhoneAndOperator", Altered({15, 5}), RestoreVerify,
      Verified(Differs("operator", "AMENA", "X56000311") + Differs("zone 1 phone", "611222333", "X11222333"))},
     {"VerifyZone4", Altered({195, 253}), RestoreVerify, Verified(Differs("zone 4 phone", "644777888", "X44777888") +

@@ -1,12 +1,15 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The commands against the in-process unit, which SetUp loads and backs up.
+// The commands against the in-process unit loaded with distinct zones.
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "cli_harness.h"
 
@@ -14,33 +17,72 @@ namespace {
 
 class UnitCommands : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        LoadZones(original.model);
-        ASSERT_EQ(RunCli(original, {"backup", path}).status, 0);
-    }
+    void SetUp() override { LoadZones(original.model); }
 
     QTemporaryDir dir;
-    const QString path = dir.filePath("unit.json");
     InProcessUnits original;
 };
 
-TEST_F(UnitCommands, ShowNamesAKnownOperatorGivesAnUnknownOnesNumberAndRestoresLineBreaks)
+TEST_F(UnitCommands, ShowNamesAKnownOperatorAndGivesAnUnknownOnesNumber)
 {
-    const CliRun json = RunCli(original, {"show", "--zone", "3", "--json"});
+    const CliRun json = RunCli(original, {"show", "--zone", "2", "--json"});
     EXPECT_EQ(json.status, 0) << json.err;
     EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(json.out)), QJsonDocument::fromJson(R"(
-        {"operator": "AMENA", "zones": [{"zone": 3, "phone": "633444555", "text": "Linea 1\nLinea 2 \u00f1"}]})"))
+        {"operator": "AMENA", "zones": [{"zone": 2, "phone": "622000111", "text": "Puerta principal"}]})"))
         << json.out;
 
     original.model.StoreServiceCentre("612345678");
-    EXPECT_EQ(RunCli(original, {"show", "--zone", "1"}),
-              (CliRun{0, "operator: 612345678\nzone 1\n  phone: 611222333\n  text: Zona\runo\n", ""}));
+    EXPECT_EQ(RunCli(original, {"show", "--zone", "2"}),
+              (CliRun{0, "operator: 612345678\nzone 2\n  phone: 622000111\n  text: Puerta principal\n", ""}));
 }
 
-// A lone CR and the CR LF line break come back as they were.
-TEST_F(UnitCommands, RestoreVerifyFillsAFreshUnitExactlyAsTheBackedUpOne)
+// Older backups wrote a line break as "\n"; they still restore as CR LF.
+TEST_F(UnitCommands, AVersion1FileStillMeansALineBreakByNewline)
 {
+    QFile file(dir.filePath("old.json"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({"format": "velbrix-qorun-backup", "version": 1, "operator": "AMENA",
+                   "zones": [{"zone": 3, "phone": "633444555", "text": "Linea 1\nLinea 2 \u00f1"}]})");
+    file.close();
+    InProcessUnits fresh;
+    EXPECT_EQ(RunCli(fresh, {"restore", file.fileName(), "--verify"}).status, 0);
+    const CliRun json = RunCli(fresh, {"show", "--zone", "3", "--json"});
+    EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(json.out))["zones"][0]["text"].toString(),
+              QString::fromUtf8("Linea 1\r\nLinea 2 \u00f1")) << json.out;
+}
+
+// What a unit may hold in a text, as `show` prints it; JSON and the backup
+// hold it exactly, so a restore gives a fresh unit the same bytes.
+struct HeldText {
+    const char* name;
+    std::string held;   // Latin-1, as stored
+    std::string shown;  // UTF-8, as printed
+};
+const HeldText HeldTexts[] = {
+    {"LoneCr", "Zona\runo", "Zona\\runo"},
+    {"LoneLf", "Zona\nuno", "Zona\\nuno"},
+    {"LineBreak", "Linea 1\r\nLinea 2 \xF1", "Linea 1\nLinea 2 \xC3\xB1"},
+    {"CrBeforeALineBreak", "a\r\r\nb", "a\\r\nb"},
+    {"LfBeforeACr", "a\n\rb", "a\\n\\rb"},
+    {"AtTheLimitEndingInALoneLf", std::string(48, 'z') + "\n", std::string(48, 'z') + "\\n"},
+};
+
+class TextRoundTrip : public testing::TestWithParam<HeldText> {};
+
+TEST_P(TextRoundTrip, ShowsItPlainlyAndRestoresItExactly)
+{
+    InProcessUnits original;
+    LoadZones(original.model);
+    original.model.StoreZone(2, "622000111", GetParam().held);
+    EXPECT_EQ(RunCli(original, {"show", "--zone", "2"}),
+              (CliRun{0, "operator: AMENA\nzone 2\n  phone: 622000111\n  text: " + GetParam().shown + "\n", ""}));
+    const CliRun json = RunCli(original, {"show", "--zone", "2", "--json"});
+    EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(json.out))["zones"][0]["text"].toString(),
+              QString::fromLatin1(GetParam().held)) << json.out;
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("unit.json");
+    ASSERT_EQ(RunCli(original, {"backup", path}).status, 0);
     InProcessUnits fresh;
     EXPECT_EQ(RunCli(fresh, {"restore", path, "--pin", "1234", "--verify"}),
               (CliRun{0, "4 zones restored from " + path.toStdString() + "\nverified: the unit holds what the file holds\n", ""}));
@@ -48,5 +90,8 @@ TEST_F(UnitCommands, RestoreVerifyFillsAFreshUnitExactlyAsTheBackedUpOne)
     EXPECT_EQ(std::string(memory.begin(), memory.begin() + 5), std::string("1234\0", 5));
     EXPECT_TRUE(std::equal(memory.begin() + 5, memory.end(), original.model.Memory().begin() + 5));
 }
+
+INSTANTIATE_TEST_SUITE_P(Texts, TextRoundTrip, testing::ValuesIn(HeldTexts),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

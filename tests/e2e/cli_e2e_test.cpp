@@ -67,7 +67,7 @@ TEST(CliEndToEnd, SendThenShowJsonBringsBackWhatWasSent) {
     unit.SetReplyInterval(std::chrono::milliseconds(20));
     const CliRun show = Cli({"show", "--zone", "2", "--json"});
     EXPECT_TRUE(show.status == 0 && QJsonDocument::fromJson(show.out.toUtf8()) == QJsonDocument::fromJson(R"(
-        {"operator": "VODAFONE", "zones": [{"zone": 2, "phone": "699111222", "text": "Linea A\nLinea B \u00f1"}]})"))
+        {"operator": "VODAFONE", "zones": [{"zone": 2, "phone": "699111222", "text": "Linea A\r\nLinea B \u00f1"}]})"))
         << testing::PrintToString(show);
 }
 
