@@ -40,7 +40,7 @@ struct ReadBackTimings {
 struct ZoneReadout {
     std::u16string serviceCentre;
     std::u16string phone;
-    std::u16string text;  // line breaks as CR LF, as stored
+    std::u16string text;  // exactly as stored
 };
 
 class ConnectedUnit : public QObject, public DeviceNotifications, private ConfiguratorView {

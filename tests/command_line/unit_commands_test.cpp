@@ -12,6 +12,8 @@
 #include <algorithm>
 
 #include "cli_harness.h"
+#include "command_line/unit_commands.h"
+#include "command_line/zone_listing.h"
 
 namespace {
 
@@ -49,6 +51,13 @@ TEST_F(UnitCommands, AVersion1FileStillMeansALineBreakByNewline)
     const CliRun json = RunCli(fresh, {"show", "--zone", "3", "--json"});
     EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(json.out))["zones"][0]["text"].toString(),
               QString::fromUtf8("Linea 1\r\nLinea 2 \u00f1")) << json.out;
+}
+
+TEST(Differences, TellALoneLfFromALineBreakAndShowBoth)
+{
+    const RestorePlan plan{656000311, {{3, u"633", u"a\r\nb"}}};
+    EXPECT_EQ(Differences(plan, {{u"656000311", u"633", u"a\nb"}}), "zone 3 text: file has \"a\nb\", unit has \"a\\nb\"\n");
+    EXPECT_EQ(Differences(plan, {{u"656000311", u"633", u"a\r\nb"}}), "");
 }
 
 // What a unit may hold in a text, as `show` prints it; JSON and the backup
