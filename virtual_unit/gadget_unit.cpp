@@ -96,11 +96,6 @@ void GadgetUnit::Remove() {
 
 void GadgetUnit::RemoveAfter(std::size_t reports) { removeAfter_ = reports; }
 
-void GadgetUnit::Stall() {
-    stalled_ = true;
-    Wake();
-}
-
 void GadgetUnit::Resume() {
     stalled_ = false;
     Wake();

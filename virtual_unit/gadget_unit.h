@@ -30,8 +30,7 @@ public:
     GadgetUnit(const GadgetUnit&) = delete;
     GadgetUnit& operator=(const GadgetUnit&) = delete;
 
-    // The USB serial number of the next plug-ins.
-    void SetSerial(const std::string& serial) { serial_ = serial; }
+    // The USB serial number it is plugged in with, one per unit.
     const std::string& Serial() const { return serial_; }
 
     // Binds the gadget to a free controller (a plug-in) and starts serving
@@ -45,12 +44,11 @@ public:
     // thread, before the host can hand over another one.
     void RemoveAfter(std::size_t reports);
 
-    // Stops taking output reports: the controller's few buffers fill, then
-    // the host's writes wait and time out. Resume takes what is waiting.
-    void Stall();
-    void Resume();
-    // Stalls right after taking the n-th output report from now.
+    // Stops taking output reports right after the n-th from now: the
+    // controller's few buffers fill, then the host's writes wait and time
+    // out. Resume takes what is waiting.
     void StallAfter(std::size_t reports) { stallAfter_ = reports; }
+    void Resume();
     bool Stalled() const { return stalled_; }
 
     // Extra gap between two input reports, on top of the bus's own pace.

@@ -6,39 +6,16 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QJsonDocument>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "cli_process.h"
 #include "device_link/text_units.h"
 #include "expected_reports.h"
 #include "guest_unit.h"
 
 namespace {
-
-struct CliRun {
-    int status;  // -1: crashed, or hung and killed after a minute
-    QString out, err;
-};
-
-void PrintTo(const CliRun& run, std::ostream* out) {
-    *out << "exit " << run.status << "\nstdout: " << run.out.toStdString() << "\nstderr: " << run.err.toStdString();
-}
-
-CliRun Cli(const QStringList& arguments) {
-    const QStringList given = QCoreApplication::arguments().filter(QRegularExpression("^--cli="));
-    if (given.isEmpty()) return {-2, {}, "no --cli=PATH given"};
-    QProcess process;  // kills the program when it goes
-    process.start(given.first().mid(6), arguments);
-    process.closeWriteChannel();
-    const bool finished = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
-    return {finished ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
-}
-
-auto Memory(GuestUnit& unit) { return unit.WithModel([](AlarmUnitModel& m) { return m.Memory(); }); }
 
 TEST(CliEndToEnd, ListNamesEachNodeAndDevicePicksOne) {
     GuestUnit first, second;

@@ -36,6 +36,9 @@ void LoadStoredZones(Unit& unit) {
 }
 
 template <typename Unit>
+auto Memory(Unit& unit) { return unit.WithModel([](AlarmUnitModel& m) { return m.Memory(); }); }
+
+template <typename Unit>
 void PlugIn(Unit& unit) {
     ASSERT_TRUE(unit.Create()) << unit.Error();
     ASSERT_TRUE(WaitUntil([&] { return !unit.HidrawNode().empty(); })) << "the kernel made no hidraw node for the unit";
