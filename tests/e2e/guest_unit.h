@@ -13,7 +13,6 @@
 
 #include "tool_session.h"
 #include "virtual_unit/gadget_unit.h"
-#include "virtual_unit/uhid_unit.h"
 
 using GuestUnit = GadgetUnit;
 
