@@ -16,13 +16,12 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <utility>
 #include <vector>
 
 #include "device_link/device_event.h"
 #include "main_window/main_form.h"
 #include "protocol/report_layout.h"
+#include "protocol/zone_upload.h"
 #include "tests/support/recording_library.h"
 
 template <typename Widget>
@@ -56,7 +55,6 @@ inline void ShowAndActivate(QWidget& form)
     EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
 }
 
-// Delivers a device event the way every backend does.
 inline void Deliver(QObject& window, int code, DeviceHandle handle = 0)
 {
     PostDeviceEvent(WindowHandleOf(&window), code, handle);
@@ -70,6 +68,21 @@ inline void DeliverAll()
         QCoreApplication::sendPostedEvents();
 }
 
+// What the protocol writes for an upload of these values.
+inline std::vector<Report> UploadOf(int zone, int smsc, const std::u16string& pin,
+                                    const std::u16string& phone, const std::u16string& text)
+{
+    RecordingLibrary reference;
+    ConfiguratorState state;
+    SendZoneConfiguration(state, reference, zone, smsc, pin, phone, text);
+    return reference.written;
+}
+
+inline std::vector<Report> WrittenSince(const std::vector<Report>& written, std::size_t before)
+{
+    return {written.begin() + static_cast<long>(before), written.end()};
+}
+
 inline Report InputReport(std::uint8_t tag, std::uint8_t character)
 {
     Report report{};
@@ -80,7 +93,6 @@ inline Report InputReport(std::uint8_t tag, std::uint8_t character)
     return report;
 }
 
-// Queues input reports in `library` and notifies the form once for each.
 inline void ReadBack(QObject& form, RecordingLibrary& library, const std::vector<Report>& reports)
 {
     for (const Report& report : reports) {
@@ -102,7 +114,6 @@ protected:
     MainForm form{library};
     QLineEdit* pin = Control<QLineEdit>(form, "pin");
     QComboBox* Combo1 = Control<QComboBox>(form, "Combo1");
-    QGroupBox* t_a_1 = Control<QGroupBox>(form, "t_a_1");
     QLineEdit* t_e_m_1 = Control<QLineEdit>(form, "t_e_m_1");
     QPlainTextEdit* Text1 = Control<QPlainTextEdit>(form, "Text1");
     QPushButton* b_e_1 = Control<QPushButton>(form, "b_e_1");

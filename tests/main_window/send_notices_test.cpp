@@ -19,6 +19,7 @@ struct Window {
     FaultyUnitLibrary library{model};
     MainForm form{library};
     QComboBox* ALARMA = Control<QComboBox>(form, "ALARMA");
+    QComboBox* Combo1 = Control<QComboBox>(form, "Combo1");
     QPlainTextEdit* Text1 = Control<QPlainTextEdit>(form, "Text1");
     QLineEdit* pin = Control<QLineEdit>(form, "pin");
 };
@@ -27,23 +28,33 @@ struct Said {
     const char* name;
     std::function<void(Window&)> before, causeGoes;  // no cause: goes at the next action
     QString shortText, longText;                      // the tooltip starts with longText
+    bool reachesTheUnit = false;
 };
 
 const Said Notices[] = {
-    {"Sent", [](Window&) {}, {}, "Configuración enviada", "La configuración de la zona 1 llegó completa a la alarma."},
+    {"Sent", [](Window&) {}, {}, "Configuración enviada", "La configuración de la zona 1 llegó completa a la alarma.", true},
     {"NoUnit", [](Window& w) { w.library.Unplug(); }, [](Window& w) { w.library.Plug(); }, "Alarma no conectada",
      "No se ha enviado nada. La alarma no está conectada."},
     {"RefusedAccess", [](Window& w) { w.library.denied = true; }, [](Window& w) { w.library.denied = false, w.library.Unplug(), w.library.Plug(); },
      "Alarma sin permiso de acceso", "No se ha enviado nada. La alarma está conectada en /dev/hidraw7, pero"},
     {"Interrupted", [](Window& w) { w.library.unplugAfterWrites = 11; }, [](Window& w) { w.library.Plug(), DeliverAll(), PickEntry(w.ALARMA, 0); },
-     "Envío interrumpido", "La alarma dejó de responder durante el envío: llegaron 11 informes y el envío se detuvo en la dirección 10;"},
+     "Envío interrumpido", "La alarma dejó de responder durante el envío: llegaron 11 informes y el envío se detuvo en la dirección 10;", true},
     {"BeyondMemory", [](Window& w) { PickEntry(w.ALARMA, 3), QSignalBlocker(w.Text1), w.Text1->setPlainText(QString(51, u'z')); },
      [](Window& w) { PickEntry(w.ALARMA, 0); }, "Envío incompleto",
-     "La configuración no se envió completa: no cabe en la memoria de la alarma (dirección 256)."},
+     "La configuración no se envió completa: no cabe en la memoria de la alarma (dirección 256).", true},
     {"DesignPin", [](Window& w) { w.pin->setText("pin"); }, [](Window& w) { QTest::keyClicks(w.pin, "1"); }, "Escriba el PIN",
      "No se ha enviado nada: la casilla del PIN aún dice «pin»."},
     {"MissingPick", [](Window& w) { TypeIntoSelector(w.ALARMA, "Zona 2"); }, [](Window& w) { PickEntry(w.ALARMA, 1); },
      "Elija una zona de la lista", "No se ha enviado nada: elija una zona de la lista."},
+    {"MissingOperatorPick", [](Window& w) { TypeIntoSelector(w.Combo1, "YOIGO"); }, [](Window& w) { PickEntry(w.Combo1, 1); },
+     "Elija una compañía de la lista", "No se ha enviado nada: elija una compañía de la lista."},
+    {"MissingBothPicks", [](Window& w) { TypeIntoSelector(w.ALARMA, "Zona 2"), TypeIntoSelector(w.Combo1, "YOIGO"); },
+     [](Window& w) {  // the first pick leaves the other one said
+         PickEntry(w.ALARMA, 1);
+         EXPECT_EQ(Control<QLabel>(w.form, "aviso")->text(), QStringLiteral("Elija una compañía de la lista"));
+         PickEntry(w.Combo1, 1);
+     },
+     "Elija zona y compañía", "No se ha enviado nada: elija una zona y una compañía de la lista."},
 };
 
 class SendNotices : public testing::TestWithParam<Said> {};
@@ -57,8 +68,10 @@ TEST_P(SendNotices, SayTheOutcomeUntilTheirTimeComes)
     w.pin->clear();
     said.before(w);
     DeliverAll();
+    const std::size_t logged = w.model.Log().size();
     QTest::mouseClick(Control<QPushButton>(w.form, "b_e_1"), Qt::LeftButton);
     DeliverAll();
+    EXPECT_EQ(w.model.Log().size() > logged, said.reachesTheUnit);
     auto* notice = Control<QLabel>(w.form, "aviso");
     EXPECT_EQ(notice->text(), said.shortText);
     EXPECT_TRUE(notice->toolTip().startsWith(said.longText)) << notice->toolTip().toStdString();

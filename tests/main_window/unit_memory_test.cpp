@@ -7,8 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "protocol/zone_upload.h"
-#include "tests/support/recording_library.h"
+#include "tests/main_window/form_driver.h"
 #include "virtual_unit/alarm_unit_model.h"
 
 namespace {
@@ -24,11 +23,8 @@ void Load(AlarmUnitModel& unit, int zone, std::size_t length, bool upload)
     const std::string pin = text.substr(0, 4), phone = text.substr(0, 9);
     if (!upload)
         return unit.StorePin(pin), unit.StoreServiceCentre(digits), unit.StoreZone(zone, phone, text);
-    RecordingLibrary library;
-    ConfiguratorState state;
     const auto u16 = [](const std::string& s) { return std::u16string(s.begin(), s.end()); };
-    SendZoneConfiguration(state, library, zone, std::stoi(digits), u16(pin), u16(phone), u16(text));
-    for (const Report& r : library.written)
+    for (const Report& r : UploadOf(zone, std::stoi(digits), u16(pin), u16(phone), u16(text)))
         unit.Receive({r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8]});
 }
 

@@ -10,7 +10,6 @@
 #include <mutex>
 
 #include "form_driver.h"
-#include "protocol/zone_upload.h"
 
 namespace {
 
@@ -53,31 +52,20 @@ protected:
     {
         form->Load();
         ShowAndActivate(*form);
-        pin->setText("1234");
-        t_e_m_1->setText("699");
-        Text1->setPlainText("ab");
+        Control<QLineEdit>(*form, "pin")->setText("1234");
+        Control<QLineEdit>(*form, "t_e_m_1")->setText("699");
+        Control<QPlainTextEdit>(*form, "Text1")->setPlainText("ab");
         library.Release();
         ASSERT_TRUE(Await([&] { return library.Written().size() == 1; })) << "no start-up request";
         start = 1;
     }
     void TearDown() override { library.Release(); }
 
-    // The reports the same press sends when the window waits for each write.
-    std::vector<Report> UploadOnOwnThread()
-    {
-        RecordingLibrary direct;
-        ConfiguratorState state = form->State();
-        SendZoneConfiguration(state, direct, 1, 656000311, u"1234", u"699", u"ab");
-        return direct.written;
-    }
     std::vector<Report> Sent() { auto all = library.Written(); return {all.begin() + start, all.end()}; }
     bool Await(const std::function<bool()>& done) { return QTest::qWaitFor(done, 5000); }
 
     WaitingLibrary library;
     std::unique_ptr<MainForm> form = std::make_unique<MainForm>(library);
-    QLineEdit* pin = Control<QLineEdit>(*form, "pin");
-    QLineEdit* t_e_m_1 = Control<QLineEdit>(*form, "t_e_m_1");
-    QPlainTextEdit* Text1 = Control<QPlainTextEdit>(*form, "Text1");
     QPushButton* b_e_1 = Control<QPushButton>(*form, "b_e_1");
     QComboBox* ALARMA = Control<QComboBox>(*form, "ALARMA");
     QComboBox* Combo1 = Control<QComboBox>(*form, "Combo1");
@@ -87,8 +75,8 @@ protected:
 
 TEST_F(WindowWritesTest, AStalledWriteLeavesTheWindowLiveAndLocksSendAndZoneUntilItEnds)
 {
-    PickEntry(Combo1, 1);  // AMENA, whose number UploadOnOwnThread sends
-    const std::vector<Report> expected = UploadOnOwnThread();
+    PickEntry(Combo1, 1);  // AMENA
+    const std::vector<Report> expected = UploadOf(1, 656000311, u"1234", u"699", u"ab");
     library.HoldAfter(3);
     QTest::mouseClick(b_e_1, Qt::LeftButton);
     ASSERT_TRUE(Await([&] { return Sent().size() == 3; }));
