@@ -18,6 +18,18 @@ namespace {
 class WaitingLibrary : public RecordingLibrary {
 public:
     bool WritesWait() const override { return true; }
+    // The window connects after posting its start-up request and disconnects
+    // on close, while a write may be under way: all of them record calls.
+    bool Connect(WindowHandle window) override
+    {
+        std::lock_guard lock(mutex_);
+        return RecordingLibrary::Connect(window);
+    }
+    bool Disconnect() override
+    {
+        std::lock_guard lock(mutex_);
+        return RecordingLibrary::Disconnect();
+    }
     bool WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report) override
     {
         std::unique_lock lock(mutex_);
