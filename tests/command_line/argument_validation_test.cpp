@@ -4,7 +4,6 @@
 // Each bad input is refused with its exit status and a message saying what is
 // wrong, and nothing reaches the unit; values that just fit pass (--dry-run).
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -90,10 +89,7 @@ TEST_P(ArgumentValidation, IsRefusedWithItsStatusAndMessageAndSendsNothing)
     if (!row.listed.empty())
         units.listed = row.listed;
     QTemporaryDir dir;
-    QFile file(dir.filePath("unit.json"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(row.file) == row.file.size());
-    file.close();
-    const CliRun run = RunCli(units, row.arguments, file.fileName());
+    const CliRun run = RunCli(units, row.arguments, Written(dir.filePath("unit.json"), row.file));
     EXPECT_EQ(run.status, row.status) << run.err;
     EXPECT_NE(run.err.find(row.message), std::string::npos) << run.err;
     EXPECT_TRUE(units.model.Log().empty()) << "reports reached the unit";

@@ -5,9 +5,12 @@
 // Runs the command line against the in-process unit as a script would:
 // arguments in, exit status and both streams out.
 
+#include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTimer>
+
+#include <gtest/gtest.h>
 
 #include <sstream>
 
@@ -96,6 +99,15 @@ inline void LoadZones(AlarmUnitModel& model)
     model.StoreZone(3, "633444555", "Linea 1\r\nLinea 2 \xF1");
     model.StoreZone(4, "644777888", std::string(49, 'z'));
 }
+
+// Writes `bytes` to `path`, which it returns.
+inline QString Written(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << path.toStdString();
+    return path;
+}
+inline QByteArray ReadAll(const QString& path) { QFile f(path); return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(); }
 
 // An argument starting with "FILE" starts with `file` instead.
 inline CliRun RunCli(InProcessUnits& units, QStringList arguments, const QString& file = {}, bool progress = false)

@@ -4,7 +4,6 @@
 // Each outcome against a loaded unit: the status, what is said and how far
 // the command got; the file of the same name is never harmed.
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -96,18 +95,17 @@ TEST_P(ExitStatus, SaysWhatHappenedAndHowFarItGot)
     InProcessUnits units;
     LoadZones(units.model);
     QTemporaryDir dir;
-    QFile file(dir.filePath("unit.json"));
-    ASSERT_EQ(RunCli(units, {"backup", file.fileName()}).status, 0);
-    ASSERT_TRUE(GetParam().file.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(GetParam().file) > 0));
-    file.close();
+    const QString path = dir.filePath("unit.json");
+    ASSERT_EQ(RunCli(units, {"backup", path}).status, 0);
+    if (!GetParam().file.isEmpty())
+        Written(path, GetParam().file);
     GetParam().fault(units);
     CliRun expected = GetParam().expected;
     for (std::string* text : {&expected.out, &expected.err})
-        *text = QString::fromStdString(*text).replace("FILE", file.fileName()).toStdString();
-    const QByteArray before = (file.open(QIODevice::ReadOnly), file.readAll());
-    file.close();
-    EXPECT_EQ(RunCli(units, GetParam().arguments, file.fileName(), true), expected);
-    EXPECT_EQ((file.open(QIODevice::ReadOnly), file.readAll()), before);
+        *text = QString::fromStdString(*text).replace("FILE", path).toStdString();
+    const QByteArray before = ReadAll(path);
+    EXPECT_EQ(RunCli(units, GetParam().arguments, path, true), expected);
+    EXPECT_EQ(ReadAll(path), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachOutcome, ExitStatus, testing::ValuesIn(Outcomes),

@@ -1,9 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// provision against a bench of in-process units that the test plugs in and
-// pulls out: what each unit's line and log record say, and the order units
-// are served in.
+// provision against a bench of in-process units the test plugs in and pulls
+// out: each unit's line and log record, and the order units are served in.
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -21,23 +20,17 @@
 
 namespace {
 
-// An in-process unit that may also refuse writes while plugged, or this user.
+// An in-process unit that lets the test act before each write.
 class BenchLibrary : public FaultyUnitLibrary {
 public:
     using FaultyUnitLibrary::FaultyUnitLibrary;
-    int writes = 0, refuseAfterWrites = -1;  // -1: never
-    bool denied = false;
+    int writes = 0;
     std::function<void(int)> beforeWrite = [](int) {};  // given the write's number, from 1
 
     bool WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report) override
     {
         beforeWrite(++writes);
-        return (refuseAfterWrites < 0 || writes <= refuseAfterWrites) &&
-               FaultyUnitLibrary::WriteEx(vendorId, productId, report);
-    }
-    UnitAccess Access(std::int32_t vendorId, std::int32_t productId) override
-    {
-        return denied ? UnitAccess{UnitAccess::State::Denied, {}} : FaultyUnitLibrary::Access(vendorId, productId);
+        return FaultyUnitLibrary::WriteEx(vendorId, productId, report);
     }
 };
 
@@ -57,15 +50,13 @@ public:
         BenchUnit& unit = units[node];
         unit.serial = serial;
         unit.library.Plug();
-        if (listener != nullptr)
-            listener->Arrived({node, serial});
+        if (listener != nullptr) listener->Arrived({node, serial});
         return unit.library;
     }
     void Unplug(const std::string& node)
     {
         units.at(node).library.Unplug();
-        if (listener != nullptr)
-            listener->Left(node);
+        if (listener != nullptr) listener->Left(node);
     }
 
     std::vector<ListedUnit> List() override { return {}; }
@@ -99,22 +90,18 @@ struct Provisioned {
 Provisioned Provision(Bench& bench, const QByteArray& file, const QStringList& arguments, bool progress = false)
 {
     QTemporaryDir dir;
-    QFile backup(dir.filePath("unit.json")), log(dir.filePath("units.log"));
-    EXPECT_TRUE(backup.open(QIODevice::WriteOnly) && backup.write(file) == file.size());
-    EXPECT_TRUE(log.open(QIODevice::WriteOnly) && log.write("earlier\n") == 8);
-    backup.close();
-    log.close();
+    const QString log = Written(dir.filePath("units.log"), "earlier\n");
     std::ostringstream out, err;
-    using std::chrono::milliseconds;
-    CommandContext context{bench, out, err, progress,
-                           {.firstAnswer = milliseconds(200), .quiet = milliseconds(30), .unplugNotice = milliseconds(50)},
-                           &bench};
-    const QStringList all = QStringList{"velbrix-qorun-cli", "provision", backup.fileName(), "--log", log.fileName()};
+    ReadBackTimings timings = ShortTimings;
+    timings.unplugNotice = std::chrono::milliseconds(50);
+    CommandContext context{bench, out, err, progress, timings, &bench};
+    const QStringList all{"velbrix-qorun-cli", "provision", Written(dir.filePath("unit.json"), file), "--log", log};
     const int status = RunCommandLine(all + arguments, context);
     static const QRegularExpression time(R"(\(\d+\.\d s\)\n)");
     const std::string lines = QString::fromStdString(out.str()).replace(time, "(T s)\n").toStdString();
-    EXPECT_TRUE(log.open(QIODevice::ReadOnly) && log.read(8) == "earlier\n");
-    return {{status, lines, err.str()}, log.readAll()};
+    const QByteArray logged = ReadAll(log);
+    EXPECT_TRUE(logged.startsWith("earlier\n"));  // appended to, not replaced
+    return {{status, lines, err.str()}, logged.mid(8)};
 }
 
 struct UnitCase {

@@ -3,7 +3,6 @@
 
 // The commands against the in-process unit loaded with distinct zones.
 
-#include <QFile>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 
@@ -17,16 +16,10 @@
 
 namespace {
 
-class UnitCommands : public testing::Test {
-protected:
-    void SetUp() override { LoadZones(original.model); }
-
-    QTemporaryDir dir;
-    InProcessUnits original;
-};
-
-TEST_F(UnitCommands, ShowNamesAKnownOperatorAndGivesAnUnknownOnesNumber)
+TEST(UnitCommands, ShowNamesAKnownOperatorAndGivesAnUnknownOnesNumber)
 {
+    InProcessUnits original;
+    LoadZones(original.model);
     const CliRun json = RunCli(original, {"show", "--zone", "2", "--json"});
     EXPECT_EQ(json.status, 0) << json.err;
     EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(json.out)), QJsonDocument::fromJson(R"(
@@ -39,15 +32,13 @@ TEST_F(UnitCommands, ShowNamesAKnownOperatorAndGivesAnUnknownOnesNumber)
 }
 
 // Older backups wrote a line break as "\n"; they still restore as CR LF.
-TEST_F(UnitCommands, AVersion1FileStillMeansALineBreakByNewline)
+TEST(UnitCommands, AVersion1FileStillMeansALineBreakByNewline)
 {
-    QFile file(dir.filePath("old.json"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(R"({"format": "velbrix-qorun-backup", "version": 1, "operator": "AMENA",
-                   "zones": [{"zone": 3, "phone": "633444555", "text": "Linea 1\nLinea 2 \u00f1"}]})");
-    file.close();
+    QTemporaryDir dir;
+    const QString file = Written(dir.filePath("old.json"), R"({"format": "velbrix-qorun-backup", "version": 1,
+        "operator": "AMENA", "zones": [{"zone": 3, "phone": "633444555", "text": "Linea 1\nLinea 2 \u00f1"}]})");
     InProcessUnits fresh;
-    EXPECT_EQ(RunCli(fresh, {"restore", file.fileName(), "--verify"}).status, 0);
+    EXPECT_EQ(RunCli(fresh, {"restore", file, "--verify"}).status, 0);
     const CliRun json = RunCli(fresh, {"show", "--zone", "3", "--json"});
     EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(json.out))["zones"][0]["text"].toString(),
               QString::fromUtf8("Linea 1\r\nLinea 2 \u00f1")) << json.out;

@@ -13,8 +13,7 @@
 
 namespace {
 
-class FakeView : public ConfiguratorView {
-public:
+struct FakeView : ConfiguratorView {
     std::vector<int> selections;
     std::u16string phone, message;
 
@@ -30,16 +29,10 @@ public:
 Report Input(std::uint8_t tag, std::uint8_t character)
 {
     Report r{};
-    r[SmscCharByte] = '!';
-    r[PhoneCharByte] = '?';
-    r[TextCharByte] = '#';
+    r[SmscCharByte] = tag == TagSmsc ? character : '!';
+    r[PhoneCharByte] = tag == TagPhone ? character : '?';
+    r[TextCharByte] = tag == TagText ? character : '#';
     r[TagByte] = tag;
-    if (tag == TagSmsc)
-        r[SmscCharByte] = character;
-    else if (tag == TagPhone)
-        r[PhoneCharByte] = character;
-    else if (tag == TagText)
-        r[TextCharByte] = character;
     return r;
 }
 
@@ -95,8 +88,7 @@ TEST(HandleInputReport, DecodesEachReportIntoItsField)
         ConfiguratorState state;
         RecordingLibrary library;
         FakeView view;
-        view.phone = c.phoneBefore;
-        view.message = c.messageBefore;
+        view.phone = c.phoneBefore, view.message = c.messageBefore;
         for (const Report& r : c.reports) {
             library.pendingInput.push_back(r);
             HandleInputReport(state, library, view, library.presentHandle);
@@ -121,7 +113,6 @@ TEST(HandleInputReport, NothingChangesWhenNoReportIsRead)
     HandleInputReport(state, library, view, library.presentHandle);  // nothing queued
     library.pendingInput.push_back(Input(TagPhone, '1'));
     HandleInputReport(state, library, view, library.presentHandle + 1);  // not the unit's handle
-
     EXPECT_TRUE(view.selections.empty());
     EXPECT_EQ(state.ReportIn, before.ReportIn);
     EXPECT_TRUE(view.phone.empty());

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
-#include <limits>
 #include <vector>
 
 namespace {

@@ -46,7 +46,7 @@ struct UploadCase {
     const char* what;
     std::int32_t zone, smsc;
     std::u16string pin, phone, text;
-    Writes expected;
+    Writes expected;  // sent in turn, into one state
 };
 
 const UploadCase Uploads[] = {
@@ -55,13 +55,15 @@ const UploadCase Uploads[] = {
              {{85, 'H'}, {86, 0}, {86, 'i'}, {86, 0}}})},
     {"empty fields send nothing, the others still go", 1, 622996111, u"", u"", u"", YoigoSmsc},
     {"zone 3 phone only", 3, 622996111, u"", u"6", u"", Concat({YoigoSmsc, {{135, '6'}, {136, 0}}})},
+    // Right after zone 3: an unknown zone keeps its base, and the number's
+    // decimal text, minus sign and all, is what goes out.
+    {"unknown zone", 9, -5, u"", u"7", u"", {{5, '-'}, {6, 0}, {6, '5'}, {6, 0}, {135, '7'}, {136, 0}}},
     {"line break and euro sign as their UTF-16 bytes", 1, 622996111, u"", u"", u"a\r\n\u20AC",
      Concat({YoigoSmsc,
              {{25, 'a'}, {26, 0}, {26, 0x0D}, {26, 0}, {27, 0x0A}, {28, 0}, {28, 0xAC}, {28, 0x20}}})},
 };
 
-class ZoneUpload : public ::testing::Test {
-protected:
+struct ZoneUpload : ::testing::Test {
     ConfiguratorState state;
     RecordingLibrary library;
 
@@ -112,45 +114,28 @@ TEST_F(ZoneUpload, EndsThePressAtAnAddressAbove255OrARefusedWriteAndSaysWhere)
         EXPECT_EQ(outcome.stoppedAtAddress, c.stoppedAt) << c.accepted;
         EXPECT_FALSE(outcome.Complete());
         EXPECT_EQ(outcome.reportsSent, c.sent);
-        EXPECT_EQ(library.written.size(), c.sent);
-        const std::size_t common = std::min<std::size_t>(c.sent, 30);
-        EXPECT_EQ(WritesOf({library.written.begin(), library.written.begin() + static_cast<long>(common)}),
-                  Writes(whole.begin(), whole.begin() + static_cast<long>(common)));
+        ASSERT_EQ(library.written.size(), c.sent);
+        const long common = std::min<long>(static_cast<long>(c.sent), 30);
+        EXPECT_EQ(WritesOf({library.written.begin(), library.written.begin() + common}), Writes(whole.begin(), whole.begin() + common));
     }
     EXPECT_EQ(library.written.back()[AddressByte], 255);
 }
 
-TEST_F(ZoneUpload, UnknownZoneKeepsThePreviousBase)
+TEST_F(ZoneUpload, ReadBackRequestCarriesTheZoneAndTheLastWrite)
 {
-    Send(3, 609090909, u"", u"", u"");
-    library.written.clear();
-    Send(9, -5, u"", u"7", u"");
-    EXPECT_EQ(state.ZoneBase, 135);
-    EXPECT_EQ(state.SelectedZone, u"9");
-    // The number's decimal text, minus sign and all, is what goes out.
-    EXPECT_EQ(WritesOf(library.written), (Writes{{5, '-'}, {6, 0}, {6, '5'}, {6, 0}, {135, '7'}, {136, 0}}));
-}
-
-TEST(ZoneReadBack, RequestCarriesTheZoneAndTheLastWrite)
-{
-    ConfiguratorState state;
-    RecordingLibrary library;
     state.SelectedZone = u"2";
     ASSERT_TRUE(RequestZoneReadBack(state, library));
     EXPECT_EQ(library.written.back(), (Report{0, 0, 0, 0, 0, 0, 2, 0, 0}));
-
-    SendZoneConfiguration(state, library, 2, 656000311, u"1234", u"12", u"Hi");
+    Send(2, 656000311, u"1234", u"12", u"Hi");
     state.SelectedZone = u"3";
     ASSERT_TRUE(RequestZoneReadBack(state, library));
     EXPECT_EQ(library.written.back(), (Report{0, 0, 0, 0, 0, 0, 3, 0, 0x56}));
 }
 
-TEST(ZoneReadBack, RefusesAZoneOutsideOneToFour)
+// Any other command byte would make the unit act on the last write's leftover
+// data and address.
+TEST_F(ZoneUpload, ReadBackRefusesAZoneOutsideOneToFour)
 {
-    // Any other command byte would make the unit act on the last write's
-    // leftover data and address.
-    ConfiguratorState state;
-    RecordingLibrary library;
     for (const std::u16string zone : {u"", u"0", u"5", u"10", u" 1", u"01", u"-1", u"x"}) {
         state.SelectedZone = zone;
         EXPECT_FALSE(RequestZoneReadBack(state, library)) << std::string(zone.begin(), zone.end());

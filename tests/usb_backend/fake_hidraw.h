@@ -32,24 +32,18 @@ public:
     }
     void Stop() override { listener = nullptr; }
 
-    void Plug(const HidrawNode& node)
+    void Plug(const HidrawNode& node) 
     {
         nodes.push_back(node);
-        if (listener)
-            listener->Arrived(node);
+        if (listener) listener->Arrived(node);
     }
     void Unplug(const std::string& devnode)
     {
         std::erase_if(nodes, [&](const HidrawNode& node) { return node.devnode == devnode; });
-        if (listener)
-            listener->Left(devnode);
+        if (listener) listener->Left(devnode);
     }
     // Messages were lost: the listener gets the whole set again.
-    void Resync()
-    {
-        if (listener)
-            listener->Snapshot(nodes);
-    }
+    void Resync() { if (listener) listener->Snapshot(nodes); }
 };
 
 // The device behind one node, shared by the test and the port it opened.
@@ -58,23 +52,11 @@ struct FakeUnit {
     std::condition_variable arrived;
     std::deque<InputBytes> input;
     std::vector<Report> written;
-    bool gone = false;
-    bool refuseWrites = false;  // writes fail while reading still works
-    int readCalls = 0;
-    int readCallAtLastTake = -1;
+    bool gone = false, refuseWrites = false;  // refused writes: reading still works
+    int readCalls = 0, readCallAtLastTake = -1;
 
-    template <typename F>
-    auto Locked(F f)
-    {
-        std::lock_guard lock(mutex);
-        return f();
-    }
-    template <typename F>
-    void Change(F f)
-    {
-        Locked(f);
-        arrived.notify_all();
-    }
+    auto Locked(auto f) { std::lock_guard lock(mutex); return f(); }
+    void Change(auto f) { Locked(f); arrived.notify_all(); }
     void Send(const InputBytes& bytes) { Change([&] { input.push_back(bytes); }); }
     void Pull() { Change([&] { gone = true; }); }
     // The reader took every report and came back for more, so it has handed
@@ -99,8 +81,7 @@ public:
     {
         std::unique_lock lock(unit_->mutex);
         ++unit_->readCalls;
-        unit_->arrived.wait_for(lock, timeout, [&] { return unit_->gone || !unit_->input.empty(); });
-        if (unit_->gone || unit_->input.empty())
+        if (!unit_->arrived.wait_for(lock, timeout, [&] { return unit_->gone || !unit_->input.empty(); }) || unit_->gone)
             return unit_->gone ? -1 : 0;
         std::copy(unit_->input.front().begin(), unit_->input.front().end(), buffer.begin());
         unit_->input.pop_front();
@@ -115,16 +96,13 @@ private:
 class FakeOpener : public UnitOpener {
 public:
     std::map<std::string, std::shared_ptr<FakeUnit>> units;
-    int deniedOpens = 0;  // this many opens fail for lack of access; -1 all of them
-    int opens = 0;
+    int deniedOpens = 0, opens = 0;  // this many opens fail for lack of access; -1 all of them
 
     OpenResult Open(const std::string& devnode) override
     {
         ++opens;
-        if (deniedOpens != 0) {
-            deniedOpens -= deniedOpens > 0;
-            return {nullptr, true};
-        }
+        if (deniedOpens != 0)
+            return deniedOpens -= deniedOpens > 0, OpenResult{nullptr, true};
         auto unit = units.find(devnode);
         if (unit == units.end() || unit->second->gone)
             return {nullptr, false};

@@ -57,9 +57,8 @@ TEST(InputQueue, StopsKeepingAtCapacityUntilOneIsTaken)
 {
     InputQueue queue(2);
     queue.Enable(5);
-    EXPECT_TRUE(queue.Offer(5, Bytes(1)));
-    EXPECT_TRUE(queue.Offer(5, Bytes(2)));
-    EXPECT_FALSE(queue.Offer(5, Bytes(3)));
+    for (const auto& [first, kept] : {std::pair{1, true}, {2, true}, {3, false}})
+        EXPECT_EQ(queue.Offer(5, Bytes(first)), kept) << first;
     Report report{};
     ASSERT_TRUE(queue.Take(5, report));
     EXPECT_TRUE(queue.Offer(5, Bytes(4)));

@@ -15,12 +15,11 @@ const HidIdentity Keyboard{0x046D, 0xC31C};
 // Handles by letter: a new letter is a handle never issued before; '-' is none.
 struct Step {
     enum Op { Arrive, Leave, Replace } op;
-    std::vector<HidrawNode> nodes;                  // Leave uses the first node's devnode
-    std::vector<std::pair<int, char>> events;       // (code, handle letter)
-    char present;                                   // the unit's handle afterwards
-    std::string devnode = {};                       // checked when present
+    std::vector<HidrawNode> nodes;             // Leave uses the first node's devnode
+    std::vector<std::pair<int, char>> events;  // (code, handle letter)
+    char present;                              // the unit's handle afterwards
+    std::string devnode = {};                  // checked when present
 };
-
 struct Scenario {
     const char* what;
     std::vector<Step> steps;
@@ -65,13 +64,9 @@ TEST(UnitPresence, FollowsTheNodesAndSaysWhichEventsEachChangeCallsFor)
         };
         for (std::size_t i = 0; i < scenario.steps.size(); ++i) {
             const Step& step = scenario.steps[i];
-            std::vector<PendingEvent> got;
-            if (step.op == Step::Arrive)
-                got = presence.Arrived(step.nodes.front());
-            else if (step.op == Step::Leave)
-                got = presence.Left(step.nodes.front().devnode);
-            else
-                presence.Replace(step.nodes);
+            const std::vector<PendingEvent> got = step.op == Step::Arrive ? presence.Arrived(step.nodes.front())
+                                                  : step.op == Step::Leave  ? presence.Left(step.nodes.front().devnode)
+                                                                            : (presence.Replace(step.nodes), std::vector<PendingEvent>{});
             std::vector<PendingEvent> expected;
             for (std::size_t e = 0; e < step.events.size(); ++e) {
                 const DeviceHandle actual = e < got.size() ? got[e].handle : 0;
@@ -80,9 +75,8 @@ TEST(UnitPresence, FollowsTheNodesAndSaysWhichEventsEachChangeCallsFor)
             EXPECT_EQ(got, expected) << scenario.what << ", step " << i;
             EXPECT_EQ(presence.Handle(), handleOf(step.present, presence.Handle()))
                 << scenario.what << ", step " << i;
-            const std::string devnode = step.present == '-' ? "" : step.devnode;
-            if (step.present == '-' || !devnode.empty()) {
-                EXPECT_EQ(presence.Devnode(), devnode) << scenario.what << ", step " << i;
+            if (step.present == '-' || !step.devnode.empty()) {  // no unit: no devnode
+                EXPECT_EQ(presence.Devnode(), step.devnode) << scenario.what << ", step " << i;
             }
         }
     }
