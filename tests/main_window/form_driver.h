@@ -16,12 +16,15 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "device_link/device_event.h"
 #include "main_window/main_form.h"
 #include "protocol/report_layout.h"
 #include "protocol/zone_upload.h"
+#include "tests/support/faulty_unit_library.h"
 #include "tests/support/recording_library.h"
 
 template <typename Widget>
@@ -101,16 +104,13 @@ inline void ReadBack(QObject& form, RecordingLibrary& library, const std::vector
     }
 }
 
-// A form over a recording library, loaded and active as after start-up.
-class LoadedForm : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        form.Load();
-        ShowAndActivate(form);
-    }
+// A form over `Library` and the controls the tests drive.
+template <typename Library>
+struct FormOver {
+    template <typename... Args>
+    explicit FormOver(Args&&... args) : library(std::forward<Args>(args)...) {}
 
-    RecordingLibrary library;
+    Library library;
     MainForm form{library};
     QLineEdit* pin = Control<QLineEdit>(form, "pin");
     QComboBox* Combo1 = Control<QComboBox>(form, "Combo1");
@@ -119,4 +119,26 @@ protected:
     QPushButton* b_e_1 = Control<QPushButton>(form, "b_e_1");
     QComboBox* ALARMA = Control<QComboBox>(form, "ALARMA");
     QLabel* notice = Control<QLabel>(form, "aviso");
+};
+
+// Over a recording library, loaded and active as after start-up.
+class LoadedForm : public ::testing::Test, public FormOver<RecordingLibrary> {
+protected:
+    void SetUp() override { form.Load(), ShowAndActivate(form); }
+};
+
+struct UnitModel { AlarmUnitModel model; };
+
+// Over the in-process unit, which `before` may fill or break before the
+// form is loaded and shown.
+struct UnitWindow : UnitModel, FormOver<FaultyUnitLibrary> {
+    explicit UnitWindow(const std::function<void(UnitWindow&)>& before = {}, bool plugged = true)
+        : FormOver(model, plugged)
+    {
+        if (before)
+            before(*this);
+        form.Load();
+        ShowAndActivate(form);
+        DeliverAll();  // Connect's change event enables read notifications
+    }
 };

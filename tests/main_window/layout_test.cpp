@@ -28,7 +28,6 @@ TEST(BuiltForm, IsAFixedToolWindowWithTheDesignTextsAndTabOrder)
     }
     EXPECT_EQ(Control<QWidget>(form, "Text1")->parentWidget(), Control<QWidget>(form, "t_a_1"));
 
-    // A fixed tool window with only a close box.
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Velbrix Qorun"));
     EXPECT_EQ(form.minimumSize(), form.maximumSize());
     const Qt::WindowFlags flags = form.windowFlags();
@@ -61,7 +60,6 @@ TEST(BuiltForm, IsAFixedToolWindowWithTheDesignTextsAndTabOrder)
         EXPECT_EQ(box->currentText(), editText) << name;
         EXPECT_EQ(box->count(), 4) << name;
     }
-    // Nothing goes out while the window is only built.
     EXPECT_TRUE(library.calls.empty());
 
     // Focus starts in the phone and Tab follows the layout order.

@@ -15,16 +15,10 @@ namespace {
 TEST(NoticeBand, EveryNoticeFitsTheBandAtTheDefaultFontAndAtElevenPoints)
 {
     const Notice notices[] = {
-        UnitAbsentNotice(),
-        UnitDeniedNotice(QStringLiteral("/dev/hidraw12")),
-        MissingPickNotice(true, true),
-        MissingPickNotice(true, false),
-        MissingPickNotice(false, true),
-        DesignPinNotice(),
-        NothingSentNotice(UnitAbsentNotice()),
-        InterruptedNotice(141, 254),
-        BeyondMemoryNotice(256),
-        SentNotice(QStringLiteral("4")),
+        UnitAbsentNotice(), UnitDeniedNotice(QStringLiteral("/dev/hidraw12")),
+        MissingPickNotice(true, true), MissingPickNotice(true, false), MissingPickNotice(false, true),
+        DesignPinNotice(), NothingSentNotice(UnitAbsentNotice()), InterruptedNotice(141, 254),
+        BeyondMemoryNotice(256), SentNotice(QStringLiteral("4")),
     };
     const QFont defaultFont = QApplication::font();
     QFont eleven = defaultFont;

@@ -38,19 +38,4 @@ TEST_F(SendOutcome, AnEmptyPinBoxKeepsTheStoredPinATypedOneGoesFirstAndTheSentNo
     EXPECT_TRUE(notice->isVisible());
 }
 
-TEST_F(SendOutcome, AnInterruptedUploadSendsNothingAfterTheRefusedWriteAndNamesItsAddress)
-{
-    pin->setText(QStringLiteral("12"));
-    QTest::mouseClick(b_e_1, Qt::LeftButton);
-    const std::vector<Report> whole = WrittenSince(library.written, 1);
-
-    library.written.resize(1);
-    library.acceptedWrites = 1 + 7;  // the request, then 7 of the upload
-    QTest::mouseClick(b_e_1, Qt::LeftButton);
-    EXPECT_EQ(WrittenSince(library.written, 1), std::vector<Report>(whole.begin(), whole.begin() + 7));
-    const int stoppedAt = whole[7][AddressByte];
-    EXPECT_TRUE(notice->toolTip().contains(QStringLiteral("dirección %1").arg(stoppedAt)))
-        << notice->toolTip().toStdString();
-}
-
 }  // namespace

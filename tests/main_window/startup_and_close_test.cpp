@@ -63,11 +63,9 @@ TEST(Close, DetachesTheLinkOnceAndEndsTheProgram)
     ShowAndActivate(form);
 
     // Closing the one window ends the event loop; 99 says it did not.
-    bool closed = false;
-    QTimer::singleShot(0, &form, [&] { closed = form.close(); });
+    QTimer::singleShot(0, &form, [&] { form.close(); });
     QTimer::singleShot(10000, qApp, [] { QApplication::exit(99); });
     EXPECT_EQ(QApplication::exec(), 0);
-    EXPECT_TRUE(closed);  // never refused
     EXPECT_EQ(library.Count("Disconnect"), 1);
     form.close();
     EXPECT_EQ(library.Count("Disconnect"), 1);

@@ -63,10 +63,8 @@ TEST_F(TextFields, ALoneBreakFromTheUnitSurvivesEditsAtTheLimit)
     for (const char16_t lone : {u'\r', u'\n'}) {
         const std::u16string stored = u"ab" + std::u16string(1, lone) + std::u16string(45, u'c');
         PickEntry(ALARMA, 0);
-        std::vector<Report> reports;
         for (const char16_t unit : stored)
-            reports.push_back(InputReport(TagText, static_cast<std::uint8_t>(unit)));
-        ReadBack(form, library, reports);
+            ReadBack(form, library, {InputReport(TagText, static_cast<std::uint8_t>(unit))});
         QTextCursor cursor = Text1->textCursor();
         cursor.setPosition(3);
         Text1->setTextCursor(cursor);

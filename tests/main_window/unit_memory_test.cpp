@@ -5,8 +5,6 @@
 // field and length: a shorter value after the longest replaces it whole, an
 // empty one leaves it.
 
-#include <gtest/gtest.h>
-
 #include "tests/main_window/form_driver.h"
 #include "virtual_unit/alarm_unit_model.h"
 

@@ -69,11 +69,10 @@ protected:
         Control<QPlainTextEdit>(*form, "Text1")->setPlainText("ab");
         library.Release();
         ASSERT_TRUE(Await([&] { return library.Written().size() == 1; })) << "no start-up request";
-        start = 1;
     }
     void TearDown() override { library.Release(); }
 
-    std::vector<Report> Sent() { auto all = library.Written(); return {all.begin() + start, all.end()}; }
+    std::vector<Report> Sent() { return WrittenSince(library.Written(), 1); }  // after the start-up request
     bool Await(const std::function<bool()>& done) { return QTest::qWaitFor(done, 5000); }
 
     WaitingLibrary library;
@@ -82,7 +81,6 @@ protected:
     QComboBox* ALARMA = Control<QComboBox>(*form, "ALARMA");
     QComboBox* Combo1 = Control<QComboBox>(*form, "Combo1");
     QLabel* notice = Control<QLabel>(*form, "aviso");
-    std::size_t start = 0;
 };
 
 TEST_F(WindowWritesTest, AStalledWriteLeavesTheWindowLiveAndLocksSendAndZoneUntilItEnds)
