@@ -48,10 +48,15 @@ void PlugIn(Unit& unit) {
 inline const std::size_t StartUpAnswer =
     StoredServiceCentre.size() + Stored[0].first.size() + Stored[0].second.size();
 
+// The backend's arrival report is what turns read notifications on.
+inline void AwaitArrival(ToolSession& tool) {
+    ASSERT_TRUE(WaitUntil([&] { return tool.Events().Count(EventChanged) > 0; })) << "no EventChanged arrived";
+}
+
 // Waits, as a user would, until that exchange is over and notifications are on.
 template <typename Unit>
 void AwaitStartUpExchange(Unit& unit, ToolSession& tool) {
     ASSERT_TRUE(WaitUntil([&] { return unit.RepliesSent() >= StartUpAnswer; })) << unit.RepliesSent();
-    ASSERT_TRUE(WaitUntil([&] { return tool.Events().Count(EventChanged) > 0; })) << "no EventChanged arrived";
+    AwaitArrival(tool);
     Settle();
 }

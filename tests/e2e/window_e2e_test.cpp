@@ -21,11 +21,6 @@ class EndToEnd : public testing::Test {
 protected:
     void SetUp() override { LoadStoredZones(unit_); }
 
-    // The backend's arrival report is what turns read notifications on.
-    static void AwaitArrival(ToolSession& tool) {
-        ASSERT_TRUE(WaitUntil([&] { return tool.Events().Count(EventChanged) > 0; })) << "no EventChanged arrived";
-    }
-
     // Picks a zone and checks that its values (by default the stored ones)
     // arrive, and that its request was the last report sent.
     void ExpectZoneReadBack(ToolSession& tool, int zone, QString phone = {}, QString message = {},
