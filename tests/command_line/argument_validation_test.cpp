@@ -35,10 +35,8 @@ const QStringList SendOk = Send("1", "AMENA", "1", "a");
 
 const BadInput Rows[] = {
     {"ZoneOutOfRange", Send("5", "AMENA", "1", "a"), 2, "zone: '5' is not a zone"},
-    {"ZoneNotANumber", Send("1x", "AMENA", "1", "a"), 2, "not a zone"},
     {"UnknownOperator", Send("1", "ORANGE", "1", "a"), 2, "operator: 'ORANGE'"},
     {"OperatorNumberWithLeadingZero", Send("1", "060909090", "1", "a"), 2, "operator"},
-    {"OperatorNumberTooLong", Send("1", "1234567890", "1", "a"), 2, "operator"},
     {"PinTooLong", SendOk + QStringList{"--pin", "12345"}, 2, "pin: 5 UTF-16 units"},
     {"PhoneTooLong", Send("1", "AMENA", "1234567890", "a"), 2, "phone: 10 UTF-16 units"},
     {"LineBreakCountsTwo", Send("1", "AMENA", "1", QString(48, 'a') + "\n"), 2, "50 UTF-16 units"},
@@ -58,7 +56,6 @@ const BadInput Rows[] = {
     // Version 2 holds CR LF as it is: two units towards the limit.
     {"RestoreExactTextTooLong", {"restore", "FILE"}, 2, "zones[0].text (CR LF counts two): 50 UTF-16 units",
      Backup(R"({"zone": 1, "phone": "1", "text": ")" + QByteArray(48, 'a') + R"(\r\n"})", "\"AMENA\"", "2")},
-    {"RestoreUnknownOperator", {"restore", "FILE"}, 2, "operator", Backup(Zone1, "\"ORANGE\"")},
     {"RestoreNoZones", {"restore", "FILE"}, 2, "zones: missing, empty", Backup("")},
     {"RestoreZoneNotWhole", {"restore", "FILE"}, 2, "zones[0].zone",
      Backup(R"({"zone": 1.5, "phone": "1", "text": "a"})")},
@@ -66,8 +63,6 @@ const BadInput Rows[] = {
     // The fault sits in the last zone: the first must not have been sent.
     {"RestoreLastZoneTooLong", {"restore", "FILE"}, 2, "zones[1].text",
      Backup(Zone1 + R"(, {"zone": 4, "phone": "1", "text": ")" + QByteArray(50, 'a') + "\"}")},
-    {"RestorePinTooLong", {"restore", "FILE", "--pin", "12345"}, 2, "pin", Backup(Zone1)},
-    {"ProvisionNotJson", {"provision", "FILE"}, 2, "not JSON", "{\"zones\": ["},
     {"ProvisionCountZero", {"provision", "FILE", "--count", "0"}, 2, "count: '0' is not", Backup(Zone1)},
     {"ProvisionCountSigned", {"provision", "FILE", "--count", "+2"}, 2, "count: '+2' is not", Backup(Zone1)},
     {"ProvisionLogWithoutName", {"provision", "FILE", "--log", ""}, 2, "--log needs a file name", Backup(Zone1)},

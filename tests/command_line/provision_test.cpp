@@ -48,8 +48,7 @@ public:
     BenchLibrary& Plug(const std::string& node, const std::string& serial = {})
     {
         BenchUnit& unit = units[node];
-        unit.serial = serial;
-        unit.library.Plug();
+        unit.serial = serial, unit.library.Plug();
         if (listener != nullptr) listener->Arrived({node, serial});
         return unit.library;
     }
@@ -82,10 +81,8 @@ QByteArray BackupWith(const QByteArray& zone2Text)
         {"zone": 1, "phone": "611222333", "text": "Zona uno"}]})";
 }
 
-struct Provisioned {
-    CliRun run;        // times in the lines as "T"
-    QByteArray log;    // what this run appended
-};
+// The run, times in its lines as "T", and what it appended to the log.
+struct Provisioned { CliRun run; QByteArray log; };
 
 Provisioned Provision(Bench& bench, const QByteArray& file, const QStringList& arguments, bool progress = false)
 {

@@ -36,18 +36,13 @@ Report Input(std::uint8_t tag, std::uint8_t character)
     return r;
 }
 
-std::vector<Report> Digits(const std::string& digits)
+// Service-centre digits, then `after`.
+std::vector<Report> Digits(const std::string& digits, const std::vector<Report>& after = {})
 {
     std::vector<Report> reports;
     for (const char c : digits)
         reports.push_back(Input(TagSmsc, static_cast<std::uint8_t>(c)));
-    return reports;
-}
-
-std::vector<Report> operator+(std::vector<Report> a, const std::vector<Report>& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
+    return reports.insert(reports.end(), after.begin(), after.end()), reports;
 }
 
 struct DecodeCase {
@@ -65,18 +60,17 @@ const DecodeCase Cases[] = {
     {"VODAFONE", u"", u"", Digits("607003110"), u"607003110", u"", u"", {2}},
     {"YOIGO", u"", u"", Digits("622996111"), u"622996111", u"", u"", {3}},
     {"every report re-selects while the number matches", u"", u"",
-     Digits("609090909") + std::vector<Report>{Input(7, 'x'), Input(TagPhone, '6'), Input(TagText, 'a')},
+     Digits("609090909", {Input(7, 'x'), Input(TagPhone, '6'), Input(TagText, 'a')}),
      u"609090909", u"6", u"a", {0, 0, 0, 0}},
     {"one more digit matches nothing any more", u"", u"",
-     Digits("6090909091") + std::vector<Report>{Input(TagText, 'a')}, u"6090909091", u"", u"a", {0}},
+     Digits("6090909091", {Input(TagText, 'a')}), u"6090909091", u"", u"a", {0}},
     {"a number matching no operator selects nothing", u"", u"", Digits("600000000"), u"600000000", u"", u"", {}},
     {"a phone character goes to the end", u"60", u"", {Input(TagPhone, 0x36)}, u"", u"606", u"", {}},
     {"CR then LF make a line break", u"", u"o",
      {Input(TagText, 0x0D), Input(TagText, 0x0A), Input(TagText, 0xF1), Input(TagText, 0x80)},
      u"", u"", u"o\r\n\u00F1\u20AC", {}},
     {"a character 0 stays in the service centre only", u"12", u"ab",
-     Digits("60909090") + std::vector<Report>{Input(TagSmsc, 0), Input(TagPhone, 0), Input(TagText, 0)} +
-         Digits("9"),
+     Digits("60909090", {Input(TagSmsc, 0), Input(TagPhone, 0), Input(TagText, 0), Input(TagSmsc, '9')}),
      std::u16string(u"60909090\0" u"9", 10), u"12", u"ab", {}},
     {"an unknown tag carries nothing", u"1", u"a", {Input(0, 'x'), Input(4, 'x'), Input(255, 'x')},
      u"", u"1", u"a", {}},

@@ -36,24 +36,6 @@ TEST(HalfEvenAddress, FollowsTheWorkedSequences)
     }
 }
 
-TEST(HalfEvenAddress, LongestFieldsEndOnTheLastAddressOfTheirArea)
-{
-    struct End {
-        std::int64_t offset;
-        std::size_t units;
-        std::int64_t lastAddress;
-    };
-    std::vector<End> ends{{PinOffset, PinMaxLength, 4}, {SmscOffset, 9, 14}};
-    for (const ZoneEntry& zone : ZoneTable) {
-        ends.push_back({zone.base, PhoneMaxLength, zone.base + 9});
-        ends.push_back({zone.base + TextOffset, TextMaxLength, zone.base + 59});
-    }
-    ends.push_back({195 + TextOffset, 51, 256});  // past what a report can carry
-    for (const End& end : ends)
-        EXPECT_EQ(HalfEvenAddress(end.offset, 2 * end.units - 1), end.lastAddress)
-            << "offset " << end.offset << ", " << end.units << " units";
-}
-
 // The C library's own Windows-1252 table is the reference.
 TEST(CharacterOfInputByte, IsWindows1252WithItsFiveUndefinedBytesKept)
 {

@@ -25,13 +25,7 @@ Writes WritesOf(const std::vector<Report>& reports)
     return out;
 }
 
-Writes Concat(std::initializer_list<Writes> parts)
-{
-    Writes out;
-    for (const Writes& part : parts)
-        out.insert(out.end(), part.begin(), part.end());
-    return out;
-}
+Writes operator+(Writes a, const Writes& b) { return a.insert(a.end(), b.begin(), b.end()), a; }
 
 // Worked out by hand from the address rule.
 const Writes Pin1234{{0, '1'}, {0, 0}, {1, '2'}, {2, 0}, {2, '3'}, {2, 0}, {3, '4'}, {4, 0}};
@@ -51,34 +45,23 @@ struct UploadCase {
 
 const UploadCase Uploads[] = {
     {"every field of zone 2", 2, 656000311, u"1234", u"12", u"Hi",
-     Concat({Pin1234, AmenaSmsc, {{75, '1'}, {76, 0}, {76, '2'}, {76, 0}},
-             {{85, 'H'}, {86, 0}, {86, 'i'}, {86, 0}}})},
+     Pin1234 + AmenaSmsc + Writes{{75, '1'}, {76, 0}, {76, '2'}, {76, 0}, {85, 'H'}, {86, 0}, {86, 'i'}, {86, 0}}},
     {"empty fields send nothing, the others still go", 1, 622996111, u"", u"", u"", YoigoSmsc},
-    {"zone 3 phone only", 3, 622996111, u"", u"6", u"", Concat({YoigoSmsc, {{135, '6'}, {136, 0}}})},
+    {"zone 3 phone only", 3, 622996111, u"", u"6", u"", YoigoSmsc + Writes{{135, '6'}, {136, 0}}},
     // Right after zone 3: an unknown zone keeps its base, and the number's
     // decimal text, minus sign and all, is what goes out.
     {"unknown zone", 9, -5, u"", u"7", u"", {{5, '-'}, {6, 0}, {6, '5'}, {6, 0}, {135, '7'}, {136, 0}}},
     {"line break and euro sign as their UTF-16 bytes", 1, 622996111, u"", u"", u"a\r\n\u20AC",
-     Concat({YoigoSmsc,
-             {{25, 'a'}, {26, 0}, {26, 0x0D}, {26, 0}, {27, 0x0A}, {28, 0}, {28, 0xAC}, {28, 0x20}}})},
+     YoigoSmsc + Writes{{25, 'a'}, {26, 0}, {26, 0x0D}, {26, 0}, {27, 0x0A}, {28, 0}, {28, 0xAC}, {28, 0x20}}},
 };
 
-struct ZoneUpload : ::testing::Test {
-    ConfiguratorState state;
-    RecordingLibrary library;
-
-    UploadOutcome Send(std::int32_t zone, std::int32_t smsc, const std::u16string& pin,
-                       const std::u16string& phone, const std::u16string& text)
-    {
-        return SendZoneConfiguration(state, library, zone, smsc, pin, phone, text);
-    }
-};
+struct ZoneUpload : ::testing::Test { ConfiguratorState state; RecordingLibrary library; };
 
 TEST_F(ZoneUpload, SendsEachFieldInOrderOneWholeReportPerByte)
 {
     for (const UploadCase& c : Uploads) {
         library.written.clear();
-        const UploadOutcome outcome = Send(c.zone, c.smsc, c.pin, c.phone, c.text);
+        const UploadOutcome outcome = SendZoneConfiguration(state, library, c.zone, c.smsc, c.pin, c.phone, c.text);
         EXPECT_EQ(WritesOf(library.written), c.expected) << c.what;
         EXPECT_EQ(outcome.reportsSent, c.expected.size()) << c.what;
         EXPECT_TRUE(outcome.Complete()) << c.what;
@@ -109,7 +92,7 @@ TEST_F(ZoneUpload, EndsThePressAtAnAddressAbove255OrARefusedWriteAndSaysWhere)
     for (const Case& c : cases) {
         library.written.clear();
         library.acceptedWrites = c.accepted;
-        const UploadOutcome outcome = Send(2, 656000311, u"1234", u"12", c.text);
+        const UploadOutcome outcome = SendZoneConfiguration(state, library, 2, 656000311, u"1234", u"12", c.text);
         EXPECT_EQ(outcome.refusedAtAddress, c.refusedAt) << c.accepted;
         EXPECT_EQ(outcome.stoppedAtAddress, c.stoppedAt) << c.accepted;
         EXPECT_FALSE(outcome.Complete());
@@ -126,7 +109,7 @@ TEST_F(ZoneUpload, ReadBackRequestCarriesTheZoneAndTheLastWrite)
     state.SelectedZone = u"2";
     ASSERT_TRUE(RequestZoneReadBack(state, library));
     EXPECT_EQ(library.written.back(), (Report{0, 0, 0, 0, 0, 0, 2, 0, 0}));
-    Send(2, 656000311, u"1234", u"12", u"Hi");
+    SendZoneConfiguration(state, library, 2, 656000311, u"1234", u"12", u"Hi");
     state.SelectedZone = u"3";
     ASSERT_TRUE(RequestZoneReadBack(state, library));
     EXPECT_EQ(library.written.back(), (Report{0, 0, 0, 0, 0, 0, 3, 0, 0x56}));

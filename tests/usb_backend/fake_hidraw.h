@@ -72,10 +72,7 @@ public:
     bool Write(const Report& report) override
     {
         std::lock_guard lock(unit_->mutex);
-        if (unit_->gone || unit_->refuseWrites)
-            return false;
-        unit_->written.push_back(report);
-        return true;
+        return !unit_->gone && !unit_->refuseWrites && (unit_->written.push_back(report), true);
     }
     int Read(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) override
     {

@@ -38,8 +38,7 @@ protected:
         }
         newWatch->startSucceeds = watchStarts;
         watch = newWatch.get(), opener = newOpener.get();
-        options.readTimeout = std::chrono::milliseconds(5), options.openPause = {};
-        options.openAttempts = 3, options.diagnostics = &diagnostics;
+        options.readTimeout = std::chrono::milliseconds(5), options.openPause = {}, options.openAttempts = 3, options.diagnostics = &diagnostics;
         link = std::make_unique<UnitLink>(std::move(newWatch), std::move(newOpener), options);
     }
 
@@ -55,13 +54,7 @@ protected:
     DeviceHandle Handle() { return link->GetHandle(DeviceVendorId, DeviceProductId); }
     State Access() { return link->Access(DeviceVendorId, DeviceProductId).state; }
     bool Write(std::uint8_t command) { return link->WriteEx(DeviceVendorId, DeviceProductId, Output(command)); }
-    Events Delivered()
-    {
-        window.Flush();
-        Events events = window.Events();
-        window.Clear();
-        return events;
-    }
+    Events Delivered() { window.Flush(); const Events events = window.Events(); return window.Clear(), events; }
 
     std::ostringstream diagnostics;
     FakeWatch* watch = nullptr;
