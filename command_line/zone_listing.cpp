@@ -43,7 +43,9 @@ QString ListingText(const ZoneListing& listing)
 {
     QString text = QStringLiteral("operator: %1\n").arg(listing.operatorLabel);
     for (const ShownZone& zone : listing.zones)
-        text += QStringLiteral("zone %1\n  phone: %2\n  text: %3\n").arg(zone.zone).arg(DisplayText(zone.phone), DisplayText(zone.text));
+        text += QStringLiteral("zone %1\n  phone: %2\n  text: %3\n")
+                    .arg(zone.zone)
+                    .arg(DisplayText(zone.phone), DisplayText(zone.text));
     return text;
 }
 

@@ -43,7 +43,7 @@ QByteArray BackupFile(const ZoneListing& listing);
 struct ZoneUpload {
     std::int32_t zone = 0;
     std::u16string phone;
-    std::u16string text;  // CR LF line breaks
+    std::u16string text;  // exactly as the unit is to hold it
 };
 struct RestorePlan {
     std::int32_t serviceCentre = 0;

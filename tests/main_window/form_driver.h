@@ -124,7 +124,7 @@ struct FormOver {
 // Over a recording library, loaded and active as after start-up.
 class LoadedForm : public ::testing::Test, public FormOver<RecordingLibrary> {
 protected:
-    void SetUp() override { form.Load(), ShowAndActivate(form); }
+    void SetUp() override { form.Load(); ShowAndActivate(form); }
 };
 
 struct UnitModel { AlarmUnitModel model; };
