@@ -26,9 +26,15 @@ std::mutex& HidapiGlobalsMutex()
 OpenResult HidapiOpener::Open(const std::string& devnode)
 {
     const std::lock_guard lock(HidapiGlobalsMutex());
-    // On Linux hidapi's device path is the hidraw node itself.
-    if (hid_device* device = hid_open_path(devnode.c_str()))
-        return {std::make_unique<HidapiPort>(device), false};
+    // On Linux hidapi's device path is the hidraw node itself. hidapi keeps
+    // one error string per handle and replaces it on every read and write, so
+    // the reader thread and the writer each get a handle of their own.
+    hid_device* reader = hid_open_path(devnode.c_str());
+    hid_device* writer = reader ? hid_open_path(devnode.c_str()) : nullptr;
+    if (writer)
+        return {std::make_unique<HidapiPort>(reader, writer), false};
+    if (reader)
+        hid_close(reader);
     // hidapi does not say why; ask the node directly.
     const bool denied = access(devnode.c_str(), R_OK | W_OK) != 0 && errno == EACCES;
     return {nullptr, denied};
@@ -36,15 +42,16 @@ OpenResult HidapiOpener::Open(const std::string& devnode)
 
 HidapiPort::~HidapiPort()
 {
-    hid_close(device_);
+    hid_close(reader_);
+    hid_close(writer_);
 }
 
 bool HidapiPort::Write(const Report& report)
 {
-    return hid_write(device_, report.data(), report.size()) > 0;
+    return hid_write(writer_, report.data(), report.size()) > 0;
 }
 
 int HidapiPort::Read(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout)
 {
-    return hid_read_timeout(device_, buffer.data(), buffer.size(), static_cast<int>(timeout.count()));
+    return hid_read_timeout(reader_, buffer.data(), buffer.size(), static_cast<int>(timeout.count()));
 }

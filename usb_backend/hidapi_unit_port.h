@@ -24,7 +24,9 @@ public:
 
 class HidapiPort : public UnitPort {
 public:
-    explicit HidapiPort(hid_device_* device) : device_(device) {}
+    // Reads go through one handle and writes through the other, both on the
+    // same node; the port closes both.
+    HidapiPort(hid_device_* reader, hid_device_* writer) : reader_(reader), writer_(writer) {}
     ~HidapiPort() override;
 
     HidapiPort(const HidapiPort&) = delete;
@@ -34,5 +36,6 @@ public:
     int Read(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) override;
 
 private:
-    hid_device_* device_;
+    hid_device_* reader_;
+    hid_device_* writer_;
 };
