@@ -8,6 +8,8 @@
 //   send button vs a bare loop of 142 hid_write calls on the same node;
 // - a 68-report read-back through the event hook into the window vs a bare
 //   hid_read loop;
+// - the window's longest repaint gap through an upload the unit stalls, and
+//   with a zone picked while it stalls;
 // - idle CPU of the real tool over 10 s with the unit attached.
 // Prints figures; asserts nothing.
 //
@@ -123,6 +125,7 @@ int main(int argc, char** argv) {
     const Report zone1Request{0, 0, 0, 0, 0, 0, 1, 0, 0};
 
     std::vector<double> bareUpload, bareReadBack, toolUpload, toolReadBack, repaintGaps;
+    double stalledUpload = 0, stallGap = 0, pickGap = 0;
     {
         BareHidraw bare(node);
         if (!bare.Open()) {
@@ -199,6 +202,23 @@ int main(int argc, char** argv) {
                                     got.size()), 1;
             }
         }
+        // One stall: the unit stops reading after 10 reports and the kernel
+        // gives up on the write that waits; then a zone picked while it still
+        // stalls, whose request waits off the window's thread.
+        unit.ClearLog();
+        unit.StallAfter(10);
+        tool.WatchRepaints();
+        const auto stallStart = Clock::now();
+        tool.PressSend();
+        if (!WaitUntil([&] { return tool.SendEnabled(); }, 30s)) return std::fprintf(stderr, "the stall never ended\n"), 1;
+        stalledUpload = Ms(Clock::now() - stallStart);
+        stallGap = static_cast<double>(tool.LongestRepaintGap().count());
+        tool.WatchRepaints();
+        tool.PickZone(0);
+        Settle(1s);
+        pickGap = static_cast<double>(tool.LongestRepaintGap().count());
+        unit.Resume();
+        Settle(1s);
     }
 
     std::printf("\nmedians of %d runs, guest under QEMU TCG (absolute times are slow; ratios count)\n", Runs);
@@ -206,6 +226,8 @@ int main(int argc, char** argv) {
     PrintRatio("read-back, 68 reports:", Median(toolReadBack), Median(bareReadBack), "bare hid_read loop ");
     std::printf("longest time the window went without repainting during the upload: %.0f ms\n",
                 Median(repaintGaps));
+    std::printf("upload stalled after 10 reports: ended as interrupted after %.0f ms; longest repaint gap %.0f ms, "
+                "and %.0f ms with a zone picked while stalled (one run)\n", stalledUpload, stallGap, pickGap);
     std::printf("bus pace: %.2f output reports/ms (bare hid_write), %.2f input reports/ms (bare hid_read)\n",
                 upload.size() / Median(bareUpload), ReadBackReports / Median(bareReadBack));
 

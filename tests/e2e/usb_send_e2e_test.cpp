@@ -7,10 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
-
-#include <cstdio>
-
 #include "device_link/text_units.h"
 #include "expected_reports.h"
 #include "guest_unit.h"
@@ -43,13 +39,10 @@ protected:
         unit_.ClearLog();
     }
 
-    // Presses send and waits for the upload to end; how long it took.
-    std::chrono::milliseconds SendAndAwaitEnd() {
-        QElapsedTimer took;
-        took.start();
+    // Presses send and waits for the upload to end.
+    void SendAndAwaitEnd() {
         tool_->PressSend();
         EXPECT_TRUE(WaitUntil([&] { return tool_->SendEnabled(); }, 30s)) << "the upload never ended";
-        return std::chrono::milliseconds(took.elapsed());
     }
 
     GuestUnit unit_;
@@ -88,19 +81,15 @@ TEST_P(PulledAfter, TheWindowCountsWhatTheUnitTookAndTheNextPlugInTakesTheWholeU
 // The first report, the tenth, all but the last, and the last.
 INSTANTIATE_TEST_SUITE_P(Reports, PulledAfter, testing::Values(1, 10, Upload.size() - 1, Upload.size()));
 
-TEST_F(LongestUpload, TheWindowRepaintsThroughoutAnUploadAndAStallEndsItAsInterrupted) {
-    tool_->WatchRepaints();
-    const auto normal = SendAndAwaitEnd();
+// How long the window goes without repainting meanwhile is the benchmark's.
+TEST_F(LongestUpload, AStallEndsTheUploadAsInterruptedWithTheWindowLiveAndLocked) {
+    SendAndAwaitEnd();
     EXPECT_EQ(unit_.Log(), Upload);
-    const auto normalGap = tool_->LongestRepaintGap();
 
     // Stalled after 10: the controller's buffers take a few more, then the
     // kernel gives up on the write that waits.
     unit_.ClearLog();
     unit_.StallAfter(10);
-    tool_->WatchRepaints();
-    QElapsedTimer took;
-    took.start();
     tool_->PressSend();
     ASSERT_TRUE(WaitUntil([&] { return unit_.Stalled(); }));
     Settle(1s);
@@ -110,17 +99,13 @@ TEST_F(LongestUpload, TheWindowRepaintsThroughoutAnUploadAndAStallEndsItAsInterr
     tool_->PressSend();
     tool_->TryZoneKey(Qt::Key_Down);
     ASSERT_TRUE(WaitUntil([&] { return tool_->SendEnabled(); }, 30s)) << "the stalled upload never ended";
-    const auto stalled = std::chrono::milliseconds(took.elapsed());
-    const auto stallGap = tool_->LongestRepaintGap();
     EXPECT_EQ(tool_->Notice(), "Envío interrumpido");
     const QString told = tool_->NoticeDetail();
 
     // A zone picked while the unit still stalls: its request waits off the
     // window's thread, behind what the unit's endpoint holds.
-    tool_->WatchRepaints();
     tool_->PickZone(0);
     Settle(1s);
-    const auto pickGap = tool_->LongestRepaintGap();
 
     // What the unit takes once it reads again is what the window counted,
     // then that request: no second upload.
@@ -133,12 +118,6 @@ TEST_F(LongestUpload, TheWindowRepaintsThroughoutAnUploadAndAStallEndsItAsInterr
     EXPECT_GE(taken, 10u);
     EXPECT_TRUE(told.contains(QString("llegaron %1 informes").arg(taken)))
         << told.toStdString() << " / the unit took " << taken;
-    std::printf("[   INFO   ] 142-report upload: %lld ms, longest repaint gap %lld ms; stalled after 10: "
-                "interrupted after %lld ms (%zu reports taken), longest repaint gap %lld ms; a zone picked "
-                "while stalled: longest repaint gap %lld ms\n",
-                static_cast<long long>(normal.count()), static_cast<long long>(normalGap.count()),
-                static_cast<long long>(stalled.count()), taken, static_cast<long long>(stallGap.count()),
-                static_cast<long long>(pickGap.count()));
 
     // Back on zone 4, a send after the stall goes through whole.
     tool_->PickZone(3);

@@ -2,14 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The hidapi port over a stand-in hidapi that flags two calls at once on one
-// handle: hidapi frees and replaces a handle's error string on every read and
-// write, so an overlap leaks it or frees it twice.
+// handle: hidapi replaces a handle's error string on every read and write, so
+// an overlap leaks it or frees it twice.
 
 #include <gtest/gtest.h>
 #include <hidapi.h>
 
 #include <condition_variable>
-#include <mutex>
 #include <thread>
 
 #include "usb_backend/hidapi_unit_port.h"
@@ -21,74 +20,59 @@ struct hid_device_ {
 namespace {
 std::mutex mutex;
 std::condition_variable changed;
-int opensLeft = 0, open = 0, writesStarted = 0, readsInside = 0;
+int opensLeft = 0, open = 0, writes = 0, reads = 0;
 bool overlapped = false;
 
-void Enter(hid_device* device) { overlapped |= device->callsInside++ > 0; }
+// Marks a call inside the handle until the returned guard ends.
+auto Inside(hid_device* device)
+{
+    overlapped |= device->callsInside++ > 0;
+    changed.notify_all();
+    return std::unique_ptr<hid_device, void (*)(hid_device*)>(device, [](hid_device* d) { --d->callsInside; });
+}
 }  // namespace
 
 int hid_init() { return 0; }
-hid_device* hid_open_path(const char*)
-{
-    const std::lock_guard lock(mutex);
-    if (opensLeft == 0) return nullptr;
-    --opensLeft, ++open;
-    return new hid_device;
-}
-void hid_close(hid_device* device)
-{
-    const std::lock_guard lock(mutex);
-    --open;
-    delete device;
-}
+hid_device* hid_open_path(const char*) { return opensLeft-- > 0 ? (++open, new hid_device) : nullptr; }
+void hid_close(hid_device* device) { --open, delete device; }
 int hid_write(hid_device* device, const unsigned char*, size_t length)
 {
-    std::unique_lock lock(mutex);
-    Enter(device);
-    ++writesStarted;
-    changed.notify_all();
-    --device->callsInside;
+    const std::lock_guard lock(mutex);
+    const auto inside = Inside(device);
+    ++writes;
     return static_cast<int>(length);
 }
-// Stays inside until a write has started, so the two calls overlap in time.
+// Stays inside until a write has come, so the two calls overlap in time.
 int hid_read_timeout(hid_device* device, unsigned char*, size_t, int milliseconds)
 {
     std::unique_lock lock(mutex);
-    Enter(device);
-    ++readsInside;
-    changed.notify_all();
-    changed.wait_for(lock, std::chrono::milliseconds(milliseconds), [] { return writesStarted > 0; });
-    --readsInside, --device->callsInside;
+    const auto inside = Inside(device);
+    ++reads;
+    changed.wait_for(lock, std::chrono::milliseconds(milliseconds), [] { return writes > 0; });
     return 0;
 }
 
 namespace {
 
-TEST(HidapiPort, ReadOnItsThreadAndWriteMeanwhileNeverShareAHandle) {
-    opensLeft = 2, writesStarted = 0, overlapped = false;
+TEST(HidapiPort, ReadOnItsThreadAndWriteMeanwhileNeverShareAHandleAndNoneIsLeftOpen) {
+    for (const int opens : {0, 1}) {  // of the two a port takes
+        opensLeft = opens;
+        EXPECT_FALSE(HidapiOpener().Open("/dev/hidraw0").port) << opens;
+        EXPECT_EQ(open, 0) << "a failed open left a handle open after " << opens;
+    }
+    opensLeft = 2;
     OpenResult opened = HidapiOpener().Open("/dev/hidraw0");
     ASSERT_TRUE(opened.port);
     std::thread reader([&] {
         std::array<std::uint8_t, 8> buffer{};
         opened.port->Read(buffer, std::chrono::seconds(5));
     });
-    {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [] { return readsInside > 0; });
-    }
+    { std::unique_lock lock(mutex); changed.wait(lock, [] { return reads > 0; }); }
     EXPECT_TRUE(opened.port->Write(Report{}));
     reader.join();
     EXPECT_FALSE(overlapped);
     opened.port.reset();
     EXPECT_EQ(open, 0) << "a handle was left open";
-}
-
-TEST(HidapiPort, AFailedOpenLeavesNoHandleOpen) {
-    for (const int opens : {0, 1}) {
-        opensLeft = opens;
-        EXPECT_FALSE(HidapiOpener().Open("/dev/hidraw-none").port) << opens;
-        EXPECT_EQ(open, 0) << "after " << opens << " of the two opens succeeded";
-    }
 }
 
 }  // namespace
