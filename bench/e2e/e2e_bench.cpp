@@ -30,12 +30,14 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "bare_hidraw.h"
+#include "repaint_watch.h"
 #include "cli_bench.h"
 #include "device_link/text_units.h"
 #include "protocol/zone_upload.h"
@@ -126,6 +128,7 @@ int main(int argc, char** argv) {
 
     std::vector<double> bareUpload, bareReadBack, toolUpload, toolReadBack, repaintGaps;
     double stalledUpload = 0, stallGap = 0, pickGap = 0;
+    std::optional<RepaintWatch> repaints;
     {
         BareHidraw bare(node);
         if (!bare.Open()) {
@@ -178,11 +181,11 @@ int main(int argc, char** argv) {
         // event loop running as a user has it.
         for (int run = 0; run <= Runs; ++run) {
             unit.ClearLog();
-            tool.WatchRepaints();
+            repaints.emplace(tool.Window());
             tool.PressSend();
             if (!WaitUntil([&] { return tool.SendEnabled(); }) || unit.LogSize() != upload.size())
                 return std::fprintf(stderr, "tool upload lost reports\n"), 1;
-            if (run > 0) repaintGaps.push_back(static_cast<double>(tool.LongestRepaintGap().count()));
+            if (run > 0) repaintGaps.push_back(static_cast<double>(repaints->Longest().count()));
         }
         for (int run = 0; run <= Runs; ++run) {
             unit.ClearLog();
@@ -207,18 +210,19 @@ int main(int argc, char** argv) {
         // stalls, whose request waits off the window's thread.
         unit.ClearLog();
         unit.StallAfter(10);
-        tool.WatchRepaints();
+        repaints.emplace(tool.Window());
         const auto stallStart = Clock::now();
         tool.PressSend();
         if (!WaitUntil([&] { return tool.SendEnabled(); }, 30s)) return std::fprintf(stderr, "the stall never ended\n"), 1;
         stalledUpload = Ms(Clock::now() - stallStart);
-        stallGap = static_cast<double>(tool.LongestRepaintGap().count());
-        tool.WatchRepaints();
+        stallGap = static_cast<double>(repaints->Longest().count());
+        repaints.emplace(tool.Window());
         tool.PickZone(0);
         Settle(1s);
-        pickGap = static_cast<double>(tool.LongestRepaintGap().count());
+        pickGap = static_cast<double>(repaints->Longest().count());
         unit.Resume();
         Settle(1s);
+        repaints.reset();  // before the window goes
     }
 
     std::printf("\nmedians of %d runs, guest under QEMU TCG (absolute times are slow; ratios count)\n", Runs);

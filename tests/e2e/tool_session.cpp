@@ -4,10 +4,7 @@
 #include "tool_session.h"
 
 #include <QAbstractItemView>
-#include <QElapsedTimer>
 #include <QLabel>
-#include <QPaintEvent>
-#include <QTimer>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -17,34 +14,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
-
-class RepaintWatch : public QObject {
-public:
-    explicit RepaintWatch(QWidget& window) : window_(window) {
-        window.installEventFilter(this);
-        connect(&ask_, &QTimer::timeout, &window, [&window] { window.update(); });
-        ask_.start(5);
-        since_.start();
-    }
-    std::chrono::milliseconds Longest() {
-        longest_ = std::max(longest_, since_.elapsed());
-        return std::chrono::milliseconds(longest_);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == &window_ && event->type() == QEvent::Paint) {
-            longest_ = std::max(longest_, since_.restart());
-        }
-        return false;
-    }
-
-private:
-    QWidget& window_;
-    QTimer ask_;
-    QElapsedTimer since_;
-    qint64 longest_ = 0;
-};
 
 void InstallQuietOffscreenNotes() {
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
@@ -69,7 +38,6 @@ ToolSession::ToolSession() : form_(std::make_unique<MainForm>(library_)) {
 }
 
 ToolSession::~ToolSession() {
-    repaints_.reset();
     form_->close();
 }  // the members then go in reverse order
 
@@ -112,5 +80,4 @@ QString ToolSession::NoticeDetail() const { return Control<QLabel>("aviso").tool
 bool ToolSession::SendEnabled() const { return Control<QPushButton>("b_e_1").isEnabled(); }
 bool ToolSession::ZoneEnabled() const { return Control<QComboBox>("ALARMA").isEnabled(); }
 
-void ToolSession::WatchRepaints() { repaints_ = std::make_unique<RepaintWatch>(*form_); }
-std::chrono::milliseconds ToolSession::LongestRepaintGap() { return repaints_->Longest(); }
+QWidget& ToolSession::Window() { return *form_; }

@@ -20,7 +20,6 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 
 class QComboBox;
 class QLineEdit;
-class RepaintWatch;
 
 // Drops the offscreen platform's notes that it cannot raise windows or grab
 // the keyboard, said on every popup.
@@ -58,10 +57,7 @@ public:
     bool SendEnabled() const;
     bool ZoneEnabled() const;
 
-    // Asks for a repaint every few milliseconds and records the longest
-    // span without one from now on: how long the window looked frozen.
-    void WatchRepaints();
-    std::chrono::milliseconds LongestRepaintGap();
+    QWidget& Window();
 
 private:
     template <typename T>
@@ -71,6 +67,5 @@ private:
 
     HidapiLibrary library_;
     std::unique_ptr<MainForm> form_;
-    std::unique_ptr<RepaintWatch> repaints_;
     std::unique_ptr<DeviceEventRecorder> events_;
 };
