@@ -34,8 +34,7 @@ TEST(NoticeBand, EveryNoticeFitsTheBandAtTheDefaultFontAndAtElevenPoints)
             const QRect room = label->contentsRect();
             EXPECT_LE(label->heightForWidth(room.width()), room.height())
                 << notice.shortText.toStdString() << " at " << font.pointSizeF();
-            for (const QString& word :
-                 notice.shortText.split(QRegularExpression(QStringLiteral("\\s+"))))
+            for (const QString& word : notice.shortText.split(QRegularExpression(QStringLiteral("\\s+"))))
                 EXPECT_LE(label->fontMetrics().horizontalAdvance(word), room.width())
                     << word.toStdString() << " at " << font.pointSizeF();
             EXPECT_EQ(label->toolTip(), notice.longText);
