@@ -3,13 +3,17 @@
 
 // What a press of the send button sends and what the band then says, against
 // the in-process unit: only "sent" goes at the user's next action; the others
-// stay until their cause goes.
+// stay until their cause goes. Every notice is readable whole inside the band.
 
 #include <QClipboard>
+#include <QFontMetrics>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 
 #include <functional>
 
+#include "main_window/notice.h"
+#include "main_window/notice_band.h"
 #include "tests/main_window/form_driver.h"
 
 namespace {
@@ -103,6 +107,39 @@ TEST_F(SendOutcome, AnEmptyPinBoxKeepsTheStoredPinATypedOneGoesFirstAndTheSentNo
     QTest::keyClick(notice, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), notice->selectedText());
     EXPECT_TRUE(notice->isVisible());
+}
+
+TEST(NoticeBand, EveryNoticeFitsTheBandAtTheDefaultFontAndAtElevenPoints)
+{
+    const Notice notices[] = {
+        UnitAbsentNotice(), UnitDeniedNotice(QStringLiteral("/dev/hidraw12")),
+        MissingPickNotice(true, true), MissingPickNotice(true, false), MissingPickNotice(false, true),
+        DesignPinNotice(), NothingSentNotice(UnitAbsentNotice()), InterruptedNotice(141, 254),
+        BeyondMemoryNotice(256), SentNotice(QStringLiteral("4")),
+    };
+    const QFont defaultFont = QApplication::font();
+    QFont eleven = defaultFont;
+    eleven.setPointSizeF(11);
+    for (const QFont& font : {defaultFont, eleven}) {
+        QApplication::setFont(font);
+        RecordingLibrary library;
+        MainForm form(library);
+        auto* label = Control<QLabel>(form, "aviso");
+        NoticeBand band(*label);
+        for (const Notice& notice : notices) {
+            band.ShowAction(notice);
+            const QRect room = label->contentsRect();
+            EXPECT_LE(label->heightForWidth(room.width()), room.height())
+                << notice.shortText.toStdString() << " at " << font.pointSizeF();
+            for (const QString& word : notice.shortText.split(QRegularExpression(QStringLiteral("\\s+"))))
+                EXPECT_LE(label->fontMetrics().horizontalAdvance(word), room.width())
+                    << word.toStdString() << " at " << font.pointSizeF();
+            EXPECT_EQ(label->toolTip(), notice.longText);
+        }
+        // Not shrunk to nothing: the band stays readable.
+        EXPECT_GE(label->font().pointSizeF(), 6.0);
+    }
+    QApplication::setFont(defaultFont);
 }
 
 }  // namespace
