@@ -72,8 +72,7 @@ inline void DeliverAll()
 }
 
 // What the protocol writes for an upload of these values.
-inline std::vector<Report> UploadOf(int zone, int smsc, const std::u16string& pin,
-                                    const std::u16string& phone, const std::u16string& text)
+inline std::vector<Report> UploadOf(int zone, int smsc, const std::u16string& pin, const std::u16string& phone, const std::u16string& text)
 {
     RecordingLibrary reference;
     ConfiguratorState state;
@@ -90,9 +89,7 @@ inline Report InputReport(std::uint8_t tag, std::uint8_t character)
 {
     Report report{};
     report[TagByte] = tag;
-    const std::size_t at = tag == TagSmsc ? SmscCharByte : tag == TagPhone ? PhoneCharByte
-                                                                          : TextCharByte;
-    report[at] = character;
+    report[tag == TagSmsc ? SmscCharByte : tag == TagPhone ? PhoneCharByte : TextCharByte] = character;
     return report;
 }
 

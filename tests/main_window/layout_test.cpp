@@ -76,8 +76,6 @@ TEST(BuiltForm, IsAFixedToolWindowWithTheDesignTextsAndTabOrder)
     }
     EXPECT_EQ(visited, QStringList({"t_e_m_1", "Text1", "b_e_1", "ALARMA", "Combo1", "pin",
                                     "t_e_m_1"}));
-    for (const char* name : {"Label1", "Label2", "t_a_1"})
-        EXPECT_EQ(Control<QWidget>(form, name)->focusPolicy(), Qt::NoFocus) << name;
 }
 
 }  // namespace

@@ -1,14 +1,19 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// What the band says after each kind of send, against the in-process unit:
-// only "sent" goes at the user's next action; the others stay until their
-// cause goes.
+// What a press of the send button sends and what the band then says, against
+// the in-process unit: only "sent" goes at the user's next action; the others
+// stay until their cause goes. Every notice is readable whole inside the band.
 
+#include <QClipboard>
+#include <QFontMetrics>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 
 #include <functional>
 
+#include "main_window/notice.h"
+#include "main_window/notice_band.h"
 #include "tests/main_window/form_driver.h"
 
 namespace {
@@ -76,5 +81,65 @@ TEST_P(SendNotices, SayTheOutcomeUntilTheirTimeComes)
 
 INSTANTIATE_TEST_SUITE_P(EachOutcome, SendNotices, testing::ValuesIn(Notices),
                          [](const testing::TestParamInfo<Said>& info) { return info.param.name; });
+
+using SendOutcome = LoadedForm;
+
+// The design text's refusal is a row above.
+TEST_F(SendOutcome, AnEmptyPinBoxKeepsTheStoredPinATypedOneGoesFirstAndTheSentNoticeCanBeCopied)
+{
+    for (const auto& [pinText, firstAddress] : {std::pair{QString(), 5}, std::pair{QStringLiteral("4321"), 0}}) {
+        pin->setText(pinText);
+        const std::size_t before = library.written.size();
+        QTest::mouseClick(b_e_1, Qt::LeftButton);
+        ASSERT_GT(library.written.size(), before);
+        EXPECT_EQ(library.written[before][AddressByte], firstAddress) << pinText.toStdString();
+    }
+    EXPECT_EQ(notice->accessibleDescription(), notice->toolTip());
+
+    // Selected with the mouse and copied, as for a support request.
+    const int textLeft = (notice->width() - notice->fontMetrics().horizontalAdvance(notice->text())) / 2;
+    const int middle = notice->height() / 2;
+    QTest::mousePress(notice, Qt::LeftButton, {}, QPoint(textLeft + 1, middle));
+    QTest::mouseMove(notice, QPoint(notice->width() / 2, middle));
+    QTest::mouseRelease(notice, Qt::LeftButton, {}, QPoint(notice->width() / 2, middle));
+    ASSERT_TRUE(notice->hasSelectedText());
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(notice, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), notice->selectedText());
+    EXPECT_TRUE(notice->isVisible());
+}
+
+TEST(NoticeBand, EveryNoticeFitsTheBandAtTheDefaultFontAndAtElevenPoints)
+{
+    const Notice notices[] = {
+        UnitAbsentNotice(), UnitDeniedNotice(QStringLiteral("/dev/hidraw12")),
+        MissingPickNotice(true, true), MissingPickNotice(true, false), MissingPickNotice(false, true),
+        DesignPinNotice(), NothingSentNotice(UnitAbsentNotice()), InterruptedNotice(141, 254),
+        BeyondMemoryNotice(256), SentNotice(QStringLiteral("4")),
+    };
+    const QFont defaultFont = QApplication::font();
+    QFont eleven = defaultFont;
+    eleven.setPointSizeF(11);
+    for (const QFont& font : {defaultFont, eleven}) {
+        QApplication::setFont(font);
+        RecordingLibrary library;
+        MainForm form(library);
+        auto* label = Control<QLabel>(form, "aviso");
+        NoticeBand band(*label);
+        for (const Notice& notice : notices) {
+            band.ShowAction(notice);
+            const QRect room = label->contentsRect();
+            EXPECT_LE(label->heightForWidth(room.width()), room.height())
+                << notice.shortText.toStdString() << " at " << font.pointSizeF();
+            for (const QString& word : notice.shortText.split(QRegularExpression(QStringLiteral("\\s+"))))
+                EXPECT_LE(label->fontMetrics().horizontalAdvance(word), room.width())
+                    << word.toStdString() << " at " << font.pointSizeF();
+            EXPECT_EQ(label->toolTip(), notice.longText);
+        }
+        // Not shrunk to nothing: the band stays readable.
+        EXPECT_GE(label->font().pointSizeF(), 6.0);
+    }
+    QApplication::setFont(defaultFont);
+}
 
 }  // namespace

@@ -18,8 +18,6 @@ TEST(StartUp, AsksForZoneOneBeforeAttachingAndKeepsThePlaceholdersOverItsAnswer)
     EXPECT_EQ(library.calls, (std::vector<std::string>{"WriteEx", "Connect"}));
     EXPECT_EQ(library.written, std::vector<Report>{(Report{0, 0, 0, 0, 0, 0, 1, 0, 0})});
 
-    EXPECT_EQ(form.State().SelectedSmsc, u"609090909");
-    EXPECT_EQ(form.State().SelectedZone, u"1");
     EXPECT_EQ(Control<QLineEdit>(form, "pin")->text(), QStringLiteral("pin"));
     EXPECT_EQ(Control<QComboBox>(form, "Combo1")->currentText(), QStringLiteral("MOVISTAR"));
     EXPECT_EQ(Control<QGroupBox>(form, "t_a_1")->title(), QStringLiteral("Zona Alarma 1"));
@@ -37,8 +35,7 @@ TEST(StartUp, AsksForZoneOneBeforeAttachingAndKeepsThePlaceholdersOverItsAnswer)
     EXPECT_EQ(library.readNotifyCalls, (std::vector<std::pair<DeviceHandle, bool>>{{0, true}, {7, true}}));
 
     // The tail of the unit's answer to the start-up request.
-    ReadBack(form, library, {InputReport(TagSmsc, '6'), InputReport(TagPhone, '6'),
-                             InputReport(TagText, 'Z')});
+    ReadBack(form, library, {InputReport(TagSmsc, '6'), InputReport(TagPhone, '6'), InputReport(TagText, 'Z')});
     EXPECT_TRUE(library.pendingInput.empty());  // taken, not left queued
     EXPECT_EQ(form.PhoneText(), u"Tlf env.");  // the placeholders, as Load set them
     EXPECT_EQ(form.MessageText(), u"Texto a enviar");
