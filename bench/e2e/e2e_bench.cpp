@@ -37,10 +37,10 @@
 #include <vector>
 
 #include "bare_hidraw.h"
-#include "repaint_watch.h"
 #include "cli_bench.h"
 #include "device_link/text_units.h"
 #include "protocol/zone_upload.h"
+#include "repaint_watch.h"
 #include "tests/support/recording_library.h"
 #include "tool_session.h"
 #include "virtual_unit/gadget_unit.h"
@@ -128,7 +128,6 @@ int main(int argc, char** argv) {
 
     std::vector<double> bareUpload, bareReadBack, toolUpload, toolReadBack, repaintGaps;
     double stalledUpload = 0, stallGap = 0, pickGap = 0;
-    std::optional<RepaintWatch> repaints;
     {
         BareHidraw bare(node);
         if (!bare.Open()) {
@@ -157,6 +156,7 @@ int main(int argc, char** argv) {
     }
     {
         ToolSession tool;
+        std::optional<RepaintWatch> repaints;  // goes before the window
         if (!WaitUntil([&] { return tool.Events().Count(EventChanged) > 0; }))
             return std::fprintf(stderr, "the tool saw no EventChanged\n"), 1;
         Settle();
@@ -222,7 +222,6 @@ int main(int argc, char** argv) {
         pickGap = static_cast<double>(repaints->Longest().count());
         unit.Resume();
         Settle(1s);
-        repaints.reset();  // before the window goes
     }
 
     std::printf("\nmedians of %d runs, guest under QEMU TCG (absolute times are slow; ratios count)\n", Runs);

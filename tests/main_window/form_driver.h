@@ -72,7 +72,8 @@ inline void DeliverAll()
 }
 
 // What the protocol writes for an upload of these values.
-inline std::vector<Report> UploadOf(int zone, int smsc, const std::u16string& pin, const std::u16string& phone, const std::u16string& text)
+inline std::vector<Report> UploadOf(int zone, int smsc, const std::u16string& pin,
+                                    const std::u16string& phone, const std::u16string& text)
 {
     RecordingLibrary reference;
     ConfiguratorState state;
