@@ -9,12 +9,12 @@
 #include <QThread>
 #include <QTimer>
 
-#include "device_link/device_event.h"
+#include "device_link/qt/device_event_qt.h"
 #include "protocol/readback.h"
 #include "protocol/report_layout.h"
 
 ConnectedUnit::ConnectedUnit(HidLibrary& library, ReadBackTimings timings)
-    : library_(library), timings_(timings), link_(library)
+    : library_(library), timings_(timings), link_(library, hook_)
 {
 }
 
@@ -25,7 +25,7 @@ ConnectedUnit::~ConnectedUnit()
 
 UnitAccess ConnectedUnit::Attach()
 {
-    link_.AttachDeviceLink(this);
+    link_.AttachDeviceLink(WindowHandleOf(this), *this);
     // A unit already present announces itself with a change event on connect.
     QCoreApplication::sendPostedEvents(this, DeviceEventMessage);
     handle_ = library_.GetHandle(DeviceVendorId, DeviceProductId);

@@ -18,6 +18,7 @@
 #include "command_line/exit_status.h"
 #include "device_link/device_notifications.h"
 #include "device_link/hid_dll_interface.h"
+#include "device_link/qt/qt_window_hook.h"
 #include "protocol/configurator_state.h"
 #include "protocol/zone_upload.h"
 
@@ -77,6 +78,7 @@ private:
 
     HidLibrary& library_;
     const ReadBackTimings timings_;
+    QtWindowHook hook_;
     HIDDLLInterface link_;
     ConfiguratorState state_;
     DeviceHandle handle_ = 0;

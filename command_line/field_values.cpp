@@ -5,7 +5,7 @@
 
 #include <QStringList>
 
-#include "device_link/text_units.h"
+#include "device_link/qt/text_units.h"
 #include "protocol/report_layout.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "command_line/field_values.h"
 #include "command_line/unit_choice.h"
 #include "command_line/zone_listing.h"
-#include "device_link/text_units.h"
+#include "device_link/qt/text_units.h"
 #include "protocol/report_layout.h"
 
 namespace {

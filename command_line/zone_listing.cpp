@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "command_line/field_values.h"
-#include "device_link/text_units.h"
+#include "device_link/qt/text_units.h"
 
 namespace {
 

@@ -3,54 +3,48 @@
 
 #include "device_link/hid_dll_interface.h"
 
-#include "device_link/device_event.h"
 #include "device_link/device_notifications.h"
 
-HIDDLLInterface::HIDDLLInterface(HidLibrary& library) : library_(library) {}
+HIDDLLInterface::HIDDLLInterface(HidLibrary& library, WindowHook& hook) : library_(library), hook_(hook) {}
 
 HIDDLLInterface::~HIDDLLInterface()
 {
-    // A window that outlives us must not keep a filter pointing at freed memory.
-    if (window_)
-        window_->removeEventFilter(this);
+    if (hooked_)
+        hook_.Remove();
 }
 
-bool HIDDLLInterface::AttachDeviceLink(QObject* window)
+bool HIDDLLInterface::AttachDeviceLink(WindowHandle window, DeviceNotifications& notifications)
 {
     window_ = window;
-    const bool connected = library_.Connect(WindowHandleOf(window));
-    if (window != nullptr)
-        window->installEventFilter(this);
+    notifications_ = &notifications;
+    const bool connected = library_.Connect(window);
+    if (window != nullptr) {
+        hook_.Install(window, [this](int code, DeviceHandle handle) { DeviceEventProc(code, handle); });
+        hooked_ = true;
+    }
     return connected;
 }
 
 bool HIDDLLInterface::DetachDeviceLink()
 {
     const bool disconnected = library_.Disconnect();
-    if (window_)
-        window_->removeEventFilter(this);
+    if (hooked_)
+        hook_.Remove();
+    hooked_ = false;
     window_ = nullptr;
+    notifications_ = nullptr;
     return disconnected;
 }
 
-bool HIDDLLInterface::eventFilter(QObject* watched, QEvent* event)
+void HIDDLLInterface::DeviceEventProc(int code, DeviceHandle handle)
 {
-    if (watched == window_ && event->type() == DeviceEventMessage)
-        DeviceEventProc(watched, event);
-    return false;  // every event goes on to the window itself
-}
-
-void HIDDLLInterface::DeviceEventProc(QObject* hWnd, QEvent* event)
-{
-    auto* notifications = dynamic_cast<DeviceNotifications*>(hWnd);
-    if (notifications == nullptr)
+    if (notifications_ == nullptr)
         return;
-    const auto* device = static_cast<DeviceEvent*>(event);
-    switch (device->wParam()) {
-    case EventPlugged: notifications->OnPlugged(device->lParam()); break;
-    case EventUnplugged: notifications->OnUnplugged(device->lParam()); break;
-    case EventChanged: notifications->OnChanged(); break;
-    case EventRead: notifications->OnRead(device->lParam()); break;
+    switch (code) {
+    case EventPlugged: notifications_->OnPlugged(handle); break;
+    case EventUnplugged: notifications_->OnUnplugged(handle); break;
+    case EventChanged: notifications_->OnChanged(); break;
+    case EventRead: notifications_->OnRead(handle); break;
     default: break;  // unknown codes reach only the window
     }
 }

@@ -6,33 +6,34 @@
 // events to the window's DeviceNotifications, before the window's own
 // handling sees them.
 
-#include <QObject>
-#include <QPointer>
-
+#include "device_link/window_hook.h"
 #include "protocol/hid_library.h"
 
 class DeviceNotifications;
 
-class HIDDLLInterface : public QObject {
+class HIDDLLInterface {
 public:
-    explicit HIDDLLInterface(HidLibrary& library);
-    ~HIDDLLInterface() override;
+    HIDDLLInterface(HidLibrary& library, WindowHook& hook);
+    // A window that outlives the link gets its own handling back.
+    ~HIDDLLInterface();
+    HIDDLLInterface(const HIDDLLInterface&) = delete;
+    HIDDLLInterface& operator=(const HIDDLLInterface&) = delete;
 
     // Stores the window, connects the library to it, then hooks the window's
-    // events. Returns Connect's result.
-    bool AttachDeviceLink(QObject* window);
+    // events, which go to `notifications`. Returns Connect's result.
+    bool AttachDeviceLink(WindowHandle window, DeviceNotifications& notifications);
     // Disconnects the library first, then unhooks the window. Returns
     // Disconnect's result.
     bool DetachDeviceLink();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Dispatches one device event to the attached notifications; unknown
+    // codes reach only the window.
+    void DeviceEventProc(int code, DeviceHandle handle);
 
 private:
-    // Dispatches a device event to the attached window's notifications; the
-    // event then always continues to the window's own handling.
-    void DeviceEventProc(QObject* hWnd, QEvent* event);
-
     HidLibrary& library_;
-    QPointer<QObject> window_;
+    WindowHook& hook_;
+    WindowHandle window_ = nullptr;
+    DeviceNotifications* notifications_ = nullptr;
+    bool hooked_ = false;
 };

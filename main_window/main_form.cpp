@@ -3,32 +3,22 @@
 
 #include "main_window/main_form.h"
 
-#include <QCloseEvent>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-
-#include "main_window/font_fit.h"
-#include "main_window/entry_selector.h"
-#include "main_window/message_text_field.h"
-#include "main_window/notice.h"
-#include "main_window/notice_band.h"
+#include "main_window/main_form_layout.h"
 #include "main_window/window_writes.h"
-#include "device_link/text_units.h"
 #include "protocol/report_layout.h"
 #include "protocol/zone_upload.h"
 
-MainForm::MainForm(HidLibrary& library, QWidget* parent)
-    : QWidget(parent),
-      ConfiguratorNotifications(library, state_, *this),
-      writes_(std::make_unique<WindowWrites>(library)),
+MainForm::MainForm(HidLibrary& library, WindowHook& hook, const MainFormControls& controls)
+    : ConfiguratorNotifications(library, state_, *this),
+      controls_(controls),
+      writes_(std::make_unique<WindowWrites>(
+          library, [&window = controls.window](std::function<void()> job) { window.PostToWindow(std::move(job)); })),
       library_(*writes_),
-      deviceLink_(library)
+      deviceLink_(library, hook)
 {
-    BuildControls();
+    controls_.pin.SetMaxLength(PinMaxLength);
+    controls_.t_e_m_1.SetMaxLength(PhoneMaxLength);
+    controls_.Text1.SetMaxLength(TextMaxLength);
 }
 
 MainForm::~MainForm()
@@ -36,7 +26,8 @@ MainForm::~MainForm()
     // A window destroyed without being closed must not leave the library
     // posting events to it, nor writes going out.
     writes_->Stop();
-    UnloadDeviceLink();
+    if (linkAttached_)
+        deviceLink_.DetachDeviceLink();
 }
 
 void MainForm::Load()
@@ -44,39 +35,60 @@ void MainForm::Load()
     // The answer to the start-up request is not shown; decoding starts with
     // the first zone picked once the link is attached.
     SetDecoding(false);
-    operators_->Select(0);
-    zones_->Select(0);  // asks for zone 1 before the link is attached
-    state_.SelectedSmsc = DecimalText(*operators_->SelectedData());
-    state_.SelectedZone = DecimalText(*zones_->SelectedData());
-    t_a_1->setTitle(QStringLiteral("Zona Alarma ") + FromUnits(state_.SelectedZone));
-    t_e_m_1->setText(QStringLiteral("Tlf env."));
-    message_->SetText(u"Texto a enviar");
-    deviceLink_.AttachDeviceLink(this);
+    controls_.Combo1.SelectEntry(0);
+    controls_.ALARMA.SelectEntry(0);  // asks for zone 1 before the link is attached
+    state_.SelectedSmsc = DecimalText(SelectedData(controls_.Combo1).value_or(0));
+    state_.SelectedZone = DecimalText(SelectedData(controls_.ALARMA).value_or(0));
+    controls_.t_a_1.SetCaption(u"Zona Alarma " + state_.SelectedZone);
+    controls_.t_e_m_1.SetText(u"Tlf env.");
+    controls_.Text1.SetText(u"Texto a enviar");
+    deviceLink_.AttachDeviceLink(controls_.window.NativeHandle(), *this);
     linkAttached_ = true;
     ShowDeviceState();
 }
 
-void MainForm::OnZoneSelected()
+void MainForm::Unload()
 {
+    writes_->Cancel();
+    if (!linkAttached_)
+        return;
+    linkAttached_ = false;
+    deviceLink_.DetachDeviceLink();
+}
+
+std::optional<std::int32_t> MainForm::SelectedData(const EntryList& list) const
+{
+    const std::optional<int> entry = list.SelectedEntry();
+    if (!entry)
+        return std::nullopt;
+    return list.EntryData(*entry);
+}
+
+void MainForm::ALARMA_Click()
+{
+    const std::optional<std::int32_t> zone = SelectedData(controls_.ALARMA);
+    if (!zone)
+        return;
     // A new zone starts afresh; only a pick still missing is still said.
     if (sendNotice_ != SendNotice::MissingPick || CheckPicks())
         ShowSendNotice(SendNotice::None, {});
-    message_->SetText(u"");
-    t_e_m_1->setText(QString());
+    controls_.Text1.SetText(u"");
+    controls_.t_e_m_1.SetText(u"");
     state_.ReceivedSmsc.clear();
-    state_.SelectedZone = DecimalText(*zones_->SelectedData());
-    const QString zone = FromUnits(state_.SelectedZone);
-    t_a_1->setTitle(QStringLiteral("Zona Alarma ") + zone);
-    b_e_1->setText(QStringLiteral("Env. Config. Zona ") + zone);
-    FitCaption(*b_e_1);
+    state_.SelectedZone = DecimalText(*zone);
+    controls_.t_a_1.SetCaption(u"Zona Alarma " + state_.SelectedZone);
+    controls_.b_e_1.SetCaption(u"Env. Config. Zona " + state_.SelectedZone);
     if (linkAttached_)
         SetDecoding(true);
     RequestZoneReadBack(state_, library_);
 }
 
-void MainForm::OnOperatorSelected()
+void MainForm::Combo1_Click()
 {
-    state_.SelectedSmsc = DecimalText(*operators_->SelectedData());
+    const std::optional<std::int32_t> smsc = SelectedData(controls_.Combo1);
+    if (!smsc)
+        return;
+    state_.SelectedSmsc = DecimalText(*smsc);
     if (sendNotice_ == SendNotice::MissingPick && CheckPicks())
         ShowSendNotice(SendNotice::None, {});
 }
@@ -84,15 +96,15 @@ void MainForm::OnOperatorSelected()
 bool MainForm::CheckPicks()
 {
     // Typed text in a selector carries no entry data to send.
-    const bool zoneMissing = !zones_->SelectedData();
-    const bool operatorMissing = !operators_->SelectedData();
+    const bool zoneMissing = !controls_.ALARMA.SelectedEntry();
+    const bool operatorMissing = !controls_.Combo1.SelectedEntry();
     if (!zoneMissing && !operatorMissing)
         return true;
     ShowSendNotice(SendNotice::MissingPick, MissingPickNotice(zoneMissing, operatorMissing));
     return false;
 }
 
-void MainForm::OnSendClicked()
+void MainForm::b_e_1_Click()
 {
     if (writes_->Uploading())
         return;  // the button is off meanwhile; a queued click is not a second upload
@@ -100,7 +112,8 @@ void MainForm::OnSendClicked()
         return;
     // The design text would go into the unit as the SIM PIN, and each failed
     // unlock brings the SIM card closer to its PUK lock.
-    if (pin->text() == QStringView(PinDesignText)) {
+    const std::u16string pin = controls_.pin.Text();
+    if (pin == PinDesignText) {
         ShowSendNotice(SendNotice::DesignPin, DesignPinNotice());
         return;
     }
@@ -108,22 +121,21 @@ void MainForm::OnSendClicked()
         ShowSendNotice(SendNotice::NoUnit, NothingSentNotice(UnitAbsentNotice()));
         return;
     }
+    const std::int32_t zone = *SelectedData(controls_.ALARMA);
+    const std::int32_t smsc = *SelectedData(controls_.Combo1);
     if (library_.WritesWait()) {
-        StartBackgroundUpload({*zones_->SelectedData(), *operators_->SelectedData(), ToUnits(pin->text()),
-                               PhoneText(), MessageText()});
+        StartBackgroundUpload({zone, smsc, pin, PhoneText(), MessageText()});
         return;
     }
-    ReportUpload(SendZoneConfiguration(state_, library_, *zones_->SelectedData(),
-                                       *operators_->SelectedData(), ToUnits(pin->text()),
-                                       PhoneText(), MessageText()));
+    ReportUpload(SendZoneConfiguration(state_, library_, zone, smsc, pin, PhoneText(), MessageText()));
 }
 
 void MainForm::StartBackgroundUpload(const UploadRequest& request)
 {
-    b_e_1->setEnabled(false);
-    ALARMA->setEnabled(false);
-    ShowSendNotice(SendNotice::Sending, SendingNotice(FromUnits(DecimalText(request.zone))));
-    writes_->StartUpload(state_, request, this, [this](const ConfiguratorState& after, const UploadOutcome& outcome) {
+    controls_.b_e_1.SetEnabled(false);
+    controls_.ALARMA.SetEnabled(false);
+    ShowSendNotice(SendNotice::Sending, SendingNotice(DecimalText(request.zone)));
+    writes_->StartUpload(state_, request, [this](const ConfiguratorState& after, const UploadOutcome& outcome) {
         FinishBackgroundUpload(after, outcome);
     });
 }
@@ -136,9 +148,14 @@ void MainForm::FinishBackgroundUpload(const ConfiguratorState& after, const Uplo
     state_.ZoneBase = after.ZoneBase;
     state_.SendBytes = after.SendBytes;
     state_.ReportOut = after.ReportOut;
-    b_e_1->setEnabled(true);
-    ALARMA->setEnabled(true);
+    controls_.b_e_1.SetEnabled(true);
+    controls_.ALARMA.SetEnabled(true);
     ReportUpload(outcome);
+}
+
+bool MainForm::Uploading() const
+{
+    return writes_->Uploading();
 }
 
 void MainForm::ReportUpload(const UploadOutcome& outcome)
@@ -150,40 +167,70 @@ void MainForm::ReportUpload(const UploadOutcome& outcome)
         if (outcome.reportsSent == 0 && access.state == UnitAccess::State::Absent)
             ShowSendNotice(SendNotice::NoUnit, NothingSentNotice(UnitAbsentNotice()));
         else if (outcome.reportsSent == 0 && access.state == UnitAccess::State::Denied)
-            ShowSendNotice(SendNotice::NoUnit, NothingSentNotice(UnitDeniedNotice(
-                                                   QString::fromStdString(access.devnode))));
+            ShowSendNotice(SendNotice::NoUnit, NothingSentNotice(UnitDeniedNotice(access.devnode)));
         else
-            ShowSendNotice(SendNotice::Interrupted,
-                           InterruptedNotice(outcome.reportsSent, *outcome.refusedAtAddress));
+            ShowSendNotice(SendNotice::Interrupted, InterruptedNotice(outcome.reportsSent, *outcome.refusedAtAddress));
         return;
     }
     if (outcome.stoppedAtAddress) {
         ShowSendNotice(SendNotice::BeyondMemory, BeyondMemoryNotice(*outcome.stoppedAtAddress));
         return;
     }
-    ShowSendNotice(SendNotice::Sent, SentNotice(FromUnits(state_.SelectedZone)));
+    ShowSendNotice(SendNotice::Sent, SentNotice(state_.SelectedZone));
 }
 
 void MainForm::ShowSendNotice(SendNotice cause, const Notice& notice)
 {
     sendNotice_ = cause;
-    notices_->ShowAction(notice, cause == SendNotice::Sent);
+    action_ = notice;
+    RefreshNotice();
+}
+
+void MainForm::UserAction()
+{
+    if (sendNotice_ == SendNotice::Sent)
+        ShowSendNotice(SendNotice::None, {});
+}
+
+void MainForm::RefreshNotice()
+{
+    const Notice& shown = action_.shortText.empty() ? deviceState_ : action_;
+    if (shown == shown_)
+        return;
+    shown_ = shown;
+    controls_.notice.ShowNotice(shown_.shortText, shown_.longText);
 }
 
 UnitAccess MainForm::ShowDeviceState()
 {
     const UnitAccess access = library_.Access(DeviceVendorId, DeviceProductId);
     switch (access.state) {
-    case UnitAccess::State::Absent: notices_->ShowDeviceState(UnitAbsentNotice()); break;
-    case UnitAccess::State::Denied:
-        notices_->ShowDeviceState(UnitDeniedNotice(QString::fromStdString(access.devnode)));
-        break;
-    case UnitAccess::State::Usable: notices_->ClearDeviceState(); break;
+    case UnitAccess::State::Absent: deviceState_ = UnitAbsentNotice(); break;
+    case UnitAccess::State::Denied: deviceState_ = UnitDeniedNotice(access.devnode); break;
+    case UnitAccess::State::Usable: deviceState_ = {}; break;
     }
     // "Not connected" after a press goes once the unit is there and usable.
     if (sendNotice_ == SendNotice::NoUnit && access.state == UnitAccess::State::Usable)
         ShowSendNotice(SendNotice::None, {});
+    RefreshNotice();
     return access;
+}
+
+void MainForm::pin_Change()
+{
+    controls_.pin.SetMaxLength(PinMaxLength);
+    if (sendNotice_ == SendNotice::DesignPin && controls_.pin.Text() != PinDesignText)
+        ShowSendNotice(SendNotice::None, {});
+}
+
+void MainForm::t_e_m_1_Change()
+{
+    controls_.t_e_m_1.SetMaxLength(PhoneMaxLength);
+}
+
+void MainForm::Text1_Change()
+{
+    controls_.Text1.SetMaxLength(TextMaxLength);
 }
 
 void MainForm::OnPlugged(DeviceHandle pHandle)
@@ -208,40 +255,25 @@ void MainForm::OnChanged()
 
 void MainForm::SelectOperator(int index)
 {
-    operators_->Select(index);
+    controls_.Combo1.SelectEntry(index);
 }
 
 std::u16string MainForm::PhoneText() const
 {
-    return ToUnits(t_e_m_1->text());
+    return controls_.t_e_m_1.Text();
 }
 
 void MainForm::SetPhoneText(const std::u16string& text)
 {
-    t_e_m_1->setText(FromUnits(text));  // the line edit cuts it to its limit
+    controls_.t_e_m_1.SetText(text);  // the box keeps what fits its limit
 }
 
 std::u16string MainForm::MessageText() const
 {
-    return message_->Text();
+    return controls_.Text1.Text();
 }
 
 void MainForm::SetMessageText(const std::u16string& text)
 {
-    message_->SetText(text);
-}
-
-void MainForm::closeEvent(QCloseEvent* event)
-{
-    writes_->Cancel();
-    UnloadDeviceLink();
-    event->accept();  // closing is never refused
-}
-
-void MainForm::UnloadDeviceLink()
-{
-    if (!linkAttached_)
-        return;
-    linkAttached_ = false;
-    deviceLink_.DetachDeviceLink();
+    controls_.Text1.SetText(text);
 }

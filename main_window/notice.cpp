@@ -3,78 +3,106 @@
 
 #include "main_window/notice.h"
 
-Notice UnitAbsentNotice()
+#include "protocol/report_layout.h"
+
+namespace {
+
+// A device path as the user reads it; a byte that is not UTF-8 shows as U+FFFD.
+std::u16string FromUtf8(const std::string& text)
 {
-    return {QStringLiteral("Alarma no conectada"),
-            QStringLiteral("La alarma no está conectada. Conéctela a un puerto USB; este aviso "
-                           "desaparece en cuanto se detecta.")};
+    std::u16string units;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        char32_t c = length == 1 ? lead : length == 2 ? (lead & 0x1F) : length == 3 ? (lead & 0x0F) : (lead & 0x07);
+        bool valid = length > 0 && i + static_cast<std::size_t>(length) <= text.size();
+        for (int k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            valid = (next & 0xC0) == 0x80;
+            c = (c << 6) | (next & 0x3F);
+        }
+        if (!valid || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            units += u'\uFFFD';
+            ++i;
+            continue;
+        }
+        if (c >= 0x10000) {
+            units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            units += static_cast<char16_t>(c);
+        }
+        i += static_cast<std::size_t>(length);
+    }
+    return units;
 }
 
-Notice UnitDeniedNotice(const QString& devnode)
+
+}  // namespace
+
+Notice UnitAbsentNotice()
 {
-    const QString where = devnode.isEmpty() ? QString() : QStringLiteral(" en ") + devnode;
-    return {QStringLiteral("Alarma sin permiso de acceso"),
-            QStringLiteral("La alarma está conectada%1, pero este usuario no tiene permiso para "
-                           "abrirla. El paquete Debian instala la regla udev que lo da; sin el "
-                           "paquete: sudo cp packaging/70-velbrix-qorun.rules /etc/udev/rules.d/ "
-                           "y sudo udevadm control --reload-rules; después desconecte la alarma "
-                           "y vuelva a conectarla.")
-                .arg(where)};
+    return {u"Alarma no conectada",
+            u"La alarma no está conectada. Conéctela a un puerto USB; este aviso desaparece en cuanto se "
+            u"detecta."};
+}
+
+Notice UnitDeniedNotice(const std::string& devnode)
+{
+    const std::u16string where = devnode.empty() ? std::u16string() : u" en " + FromUtf8(devnode);
+    return {u"Alarma sin permiso de acceso",
+            u"La alarma está conectada" + where +
+                u", pero este usuario no tiene permiso para abrirla. El paquete Debian instala la regla udev "
+                u"que lo da; sin el paquete: sudo cp packaging/70-velbrix-qorun.rules /etc/udev/rules.d/ y "
+                u"sudo udevadm control --reload-rules; después desconecte la alarma y vuelva a conectarla."};
 }
 
 Notice MissingPickNotice(bool zoneMissing, bool operatorMissing)
 {
     if (zoneMissing && operatorMissing)
-        return {QStringLiteral("Elija zona y compañía"),
-                QStringLiteral("No se ha enviado nada: elija una zona y una compañía de la lista.")};
+        return {u"Elija zona y compañía", u"No se ha enviado nada: elija una zona y una compañía de la lista."};
     if (zoneMissing)
-        return {QStringLiteral("Elija una zona de la lista"),
-                QStringLiteral("No se ha enviado nada: elija una zona de la lista.")};
-    return {QStringLiteral("Elija una compañía de la lista"),
-            QStringLiteral("No se ha enviado nada: elija una compañía de la lista.")};
+        return {u"Elija una zona de la lista", u"No se ha enviado nada: elija una zona de la lista."};
+    return {u"Elija una compañía de la lista", u"No se ha enviado nada: elija una compañía de la lista."};
 }
 
 Notice DesignPinNotice()
 {
-    return {QStringLiteral("Escriba el PIN"),
-            QStringLiteral("No se ha enviado nada: la casilla del PIN aún dice «pin». Escriba el "
-                           "PIN de la tarjeta SIM. Si deja la casilla vacía, no se envía ningún "
-                           "PIN y la alarma conserva el que tiene guardado.")};
+    return {u"Escriba el PIN",
+            u"No se ha enviado nada: la casilla del PIN aún dice «pin». Escriba el PIN de la tarjeta SIM. "
+            u"Si deja la casilla vacía, no se envía ningún PIN y la alarma conserva el que tiene guardado."};
 }
 
 Notice NothingSentNotice(const Notice& deviceState)
 {
-    return {deviceState.shortText, QStringLiteral("No se ha enviado nada. ") + deviceState.longText};
+    return {deviceState.shortText, u"No se ha enviado nada. " + deviceState.longText};
 }
 
 Notice InterruptedNotice(std::size_t reportsSent, std::int64_t address)
 {
-    return {QStringLiteral("Envío interrumpido"),
-            QStringLiteral("La alarma dejó de responder durante el envío: llegaron %1 informes y "
-                           "el envío se detuvo en la dirección %2; el resto no se envió. Conecte la "
-                           "alarma y pulse de nuevo el botón de envío.")
-                .arg(reportsSent)
-                .arg(address)};
+    return {u"Envío interrumpido",
+            u"La alarma dejó de responder durante el envío: llegaron " +
+                DecimalText(static_cast<std::int64_t>(reportsSent)) + u" informes y el envío se detuvo en la dirección " +
+                DecimalText(address) +
+                u"; el resto no se envió. Conecte la alarma y pulse de nuevo el botón de envío."};
 }
 
 Notice BeyondMemoryNotice(std::int64_t address)
 {
-    return {QStringLiteral("Envío incompleto"),
-            QStringLiteral("La configuración no se envió completa: no cabe en la memoria de la "
-                           "alarma (dirección %1).")
-                .arg(address)};
+    return {u"Envío incompleto",
+            u"La configuración no se envió completa: no cabe en la memoria de la alarma (dirección " +
+                DecimalText(address) + u")."};
 }
 
-Notice SentNotice(const QString& zone)
+Notice SentNotice(const std::u16string& zone)
 {
-    return {QStringLiteral("Configuración enviada"),
-            QStringLiteral("La configuración de la zona %1 llegó completa a la alarma.").arg(zone)};
+    return {u"Configuración enviada", u"La configuración de la zona " + zone + u" llegó completa a la alarma."};
 }
 
-Notice SendingNotice(const QString& zone)
+Notice SendingNotice(const std::u16string& zone)
 {
-    return {QStringLiteral("Enviando configuración"),
-            QStringLiteral("Se está enviando la configuración de la zona %1 a la alarma. Si la alarma deja "
-                           "de aceptar informes, el envío se da por interrumpido a los pocos segundos.")
-                .arg(zone)};
+    return {u"Enviando configuración",
+            u"Se está enviando la configuración de la zona " + zone +
+                u" a la alarma. Si la alarma deja de aceptar informes, el envío se da por interrumpido a los "
+                u"pocos segundos."};
 }

@@ -5,17 +5,20 @@
 // What the window tells the user in its notice band: a short text that fits
 // the band and a long one for the tooltip and screen readers.
 
-#include <QString>
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 struct Notice {
-    QString shortText;
-    QString longText;
+    std::u16string shortText;
+    std::u16string longText;
+
+    bool operator==(const Notice&) const = default;
 };
 
-// Device state.
+// Device state. `devnode` is where the unit is attached, UTF-8.
 Notice UnitAbsentNotice();
-Notice UnitDeniedNotice(const QString& devnode);
+Notice UnitDeniedNotice(const std::string& devnode);
 
 // Why a press of the send button sent nothing, or how far it got.
 Notice MissingPickNotice(bool zoneMissing, bool operatorMissing);
@@ -23,5 +26,5 @@ Notice DesignPinNotice();
 Notice NothingSentNotice(const Notice& deviceState);
 Notice InterruptedNotice(std::size_t reportsSent, std::int64_t address);
 Notice BeyondMemoryNotice(std::int64_t address);
-Notice SentNotice(const QString& zone);
-Notice SendingNotice(const QString& zone);
+Notice SentNotice(const std::u16string& zone);
+Notice SendingNotice(const std::u16string& zone);

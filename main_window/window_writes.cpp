@@ -3,9 +3,6 @@
 
 #include "main_window/window_writes.h"
 
-#include <QMetaObject>
-#include <QObject>
-
 namespace {
 
 // An upload only writes; once cancelled it is refused from the next write on,
@@ -48,22 +45,18 @@ bool WindowWrites::WriteEx(std::int32_t vendorId, std::int32_t productId, const 
     return true;
 }
 
-void WindowWrites::StartUpload(const ConfiguratorState& state, const UploadRequest& request, QObject* receiver,
-                               Done done)
+void WindowWrites::StartUpload(const ConfiguratorState& state, const UploadRequest& request, Done done)
 {
     uploading_ = true;
-    // `receiver` owns this object, so it outlives the thread.
-    Post([this, state = ConfiguratorState(state), request, receiver, done = std::move(done)]() mutable {
+    Post([this, state = ConfiguratorState(state), request, done = std::move(done)]() mutable {
         CancellableWrites writes(library_, cancelled_);
         const UploadOutcome outcome = SendZoneConfiguration(state, writes, request.zone, request.serviceCentre,
                                                             request.pin, request.phone, request.text);
-        QMetaObject::invokeMethod(
-            receiver,
-            [this, state, outcome, done = std::move(done)] {
-                uploading_ = false;
-                done(state, outcome);
-            },
-            Qt::QueuedConnection);
+        // The window owns this object: a job it still receives finds it alive.
+        toWindow_([this, state, outcome, done = std::move(done)] {
+            uploading_ = false;
+            done(state, outcome);
+        });
     });
 }
 

@@ -22,8 +22,6 @@
 #include "protocol/configurator_state.h"
 #include "protocol/zone_upload.h"
 
-class QObject;
-
 struct UploadRequest {
     std::int32_t zone = 0;
     std::int32_t serviceCentre = 0;
@@ -33,8 +31,10 @@ struct UploadRequest {
 class WindowWrites : public HidLibrary {
 public:
     using Done = std::function<void(const ConfiguratorState& after, const UploadOutcome& outcome)>;
+    // Hands a job to the window's thread (see FormWindow::PostToWindow).
+    using ToWindow = std::function<void(std::function<void()> job)>;
 
-    explicit WindowWrites(HidLibrary& library) : library_(library) {}
+    WindowWrites(HidLibrary& library, ToWindow toWindow) : library_(library), toWindow_(std::move(toWindow)) {}
     // Stop()s first.
     ~WindowWrites() override;
     WindowWrites(const WindowWrites&) = delete;
@@ -57,9 +57,9 @@ public:
     }
 
     // Sends `request` from a copy of `state` after the writes queued before
-    // it; `done` runs on `receiver`'s thread once its last write has
-    // returned. `receiver` owns this object.
-    void StartUpload(const ConfiguratorState& state, const UploadRequest& request, QObject* receiver, Done done);
+    // it; `done` runs on the window's thread once its last write has
+    // returned, unless this object is gone by then.
+    void StartUpload(const ConfiguratorState& state, const UploadRequest& request, Done done);
     // From StartUpload until `done` has run.
     bool Uploading() const { return uploading_; }
     // Drops what waits and sends nothing more; the write under way finishes.
@@ -72,6 +72,7 @@ private:
     void Serve();
 
     HidLibrary& library_;
+    ToWindow toWindow_;
     std::mutex mutex_;  // guards jobs_ and stopping_
     std::condition_variable wake_;
     std::deque<std::function<void()>> jobs_;

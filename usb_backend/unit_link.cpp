@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "device_link/device_event.h"
+#include "device_link/qt/device_event_qt.h"
 
 UnitLink::UnitLink(std::unique_ptr<HidrawWatch> watch, std::unique_ptr<UnitOpener> opener, UnitLinkOptions options)
     : watch_(std::move(watch)),

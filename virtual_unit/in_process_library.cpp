@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "device_link/device_event.h"
+#include "device_link/qt/device_event_qt.h"
 #include "protocol/report_layout.h"
 
 InProcessLibrary::InProcessLibrary(AlarmUnitModel& unit, bool plugged) : unit_(unit)

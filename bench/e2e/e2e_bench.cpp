@@ -38,7 +38,7 @@
 
 #include "bare_hidraw.h"
 #include "cli_bench.h"
-#include "device_link/text_units.h"
+#include "device_link/qt/text_units.h"
 #include "protocol/zone_upload.h"
 #include "repaint_watch.h"
 #include "tests/support/recording_library.h"

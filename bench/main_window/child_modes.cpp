@@ -14,7 +14,7 @@
 #include <functional>
 #include <memory>
 
-#include "main_window/main_form.h"
+#include "main_window/qt/qt_main_window.h"
 #ifdef QORUN_BENCH_VIRTUAL_UNIT
 #include "virtual_unit/alarm_unit_model.h"
 #include "virtual_unit/in_process_library.h"
@@ -103,7 +103,7 @@ int RunWidgetsOnly(int argc, char** argv)
 {
     QApplication app(argc, argv);
     AbsentUnitLibrary library;  // connects to nothing, watches nothing
-    MainForm form(library);
+    QtMainWindow form(library);
     form.Load();
     return ReportFirstFrame(form);
 }
@@ -116,7 +116,7 @@ int RunToolWindow(int argc, char** argv)
 #else
     AbsentUnitLibrary library;
 #endif
-    MainForm form(library);
+    QtMainWindow form(library);
     form.Load();
     return ReportFirstFrame(form);
 }
@@ -140,7 +140,7 @@ int RunIdle(int argc, char** argv, const char* backend, int seconds)
         std::printf("unavailable\n");
         return 2;
     }
-    MainForm form(*library);
+    QtMainWindow form(*library);
     form.Load();
     form.show();
     double start = 0;

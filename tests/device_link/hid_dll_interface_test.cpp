@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "device_link/device_notifications.h"
+#include "device_link/qt/qt_window_hook.h"
 #include "tests/support/device_event_recorder.h"
 #include "tests/support/recording_library.h"
 
@@ -54,14 +55,15 @@ void Send(QObject* window, int code, DeviceHandle handle = 0)
 struct DeviceEventHook : ::testing::Test {
     HookedLibrary library;
     TestWindow window;
-    HIDDLLInterface link{library};
+    QtWindowHook hook;
+    HIDDLLInterface link{library, hook};
 };
 
 TEST_F(DeviceEventHook, DispatchesTheFourCodesBeforeTheWindowsOwnHandlingAndNothingElse)
 {
     Send(&window, EventChanged);  // not attached yet
     EXPECT_EQ(window.log, Log{"window 3"});
-    link.AttachDeviceLink(&window);
+    link.AttachDeviceLink(WindowHandleOf(&window), window);
     const std::pair<int, Log> cases[] = {
         {EventPlugged, {"plugged 11", "window 1"}}, {EventUnplugged, {"unplugged 11", "window 2"}},
         {EventChanged, {"changed", "window 3"}},    {EventRead, {"read 11", "window 4"}},
@@ -85,7 +87,7 @@ TEST_F(DeviceEventHook, AttachConnectsBeforeHookingAndDetachDisconnectsBeforeUnh
 {
     library.result = false;
     library.during = [&] { Send(&window, EventChanged); };
-    EXPECT_FALSE(link.AttachDeviceLink(&window));  // the library's result, as it comes
+    EXPECT_FALSE(link.AttachDeviceLink(WindowHandleOf(&window), window));  // the library's result, as it comes
     EXPECT_EQ(library.connectedTo, WindowHandleOf(&window));
     EXPECT_EQ(window.log, Log{"window 3"});
 
@@ -99,10 +101,11 @@ TEST(DeviceEventHookLifetime, EitherSideMayGoFirst)
 {
     RecordingLibrary library;
     {
-        HIDDLLInterface link(library);
+        QtWindowHook hook;
+        HIDDLLInterface link(library, hook);
         {
             TestWindow window;
-            link.AttachDeviceLink(&window);
+            link.AttachDeviceLink(WindowHandleOf(&window), window);
         }
         link.DetachDeviceLink();  // the window is gone: no dangling unhook
     }
@@ -110,8 +113,9 @@ TEST(DeviceEventHookLifetime, EitherSideMayGoFirst)
 
     TestWindow window;
     {
-        HIDDLLInterface link(library);
-        link.AttachDeviceLink(&window);
+        QtWindowHook hook;
+        HIDDLLInterface link(library, hook);
+        link.AttachDeviceLink(WindowHandleOf(&window), window);
     }
     Send(&window, EventRead, 1);  // the link is gone: no dangling filter
     EXPECT_EQ(window.log, Log{"window 4"});

@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 
 #include "cli_process.h"
-#include "device_link/text_units.h"
+#include "device_link/qt/text_units.h"
 #include "expected_reports.h"
 #include "guest_unit.h"
 

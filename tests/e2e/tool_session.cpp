@@ -29,7 +29,7 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 
 void Settle(std::chrono::milliseconds span) { QTest::qWait(static_cast<int>(span.count())); }
 
-ToolSession::ToolSession() : form_(std::make_unique<MainForm>(library_)) {
+ToolSession::ToolSession() : form_(std::make_unique<QtMainWindow>(library_)) {
     InstallQuietOffscreenNotes();
     form_->Load();
     // Load has already queued the backend's first events.

@@ -12,7 +12,7 @@
 #include <memory>
 #include <ostream>
 
-#include "main_window/main_form.h"
+#include "main_window/qt/qt_main_window.h"
 #include "tests/support/device_event_recorder.h"
 #include "usb_backend/hidapi_library.h"
 
@@ -66,6 +66,6 @@ private:
     static void Type(QLineEdit& field, const QString& text);
 
     HidapiLibrary library_;
-    std::unique_ptr<MainForm> form_;
+    std::unique_ptr<QtMainWindow> form_;
     std::unique_ptr<DeviceEventRecorder> events_;
 };

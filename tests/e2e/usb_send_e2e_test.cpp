@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "device_link/text_units.h"
+#include "device_link/qt/text_units.h"
 #include "expected_reports.h"
 #include "guest_unit.h"
 

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "device_link/device_event.h"
+#include "device_link/qt/device_event_qt.h"
 
 using RecordedEvent = std::pair<int, DeviceHandle>;  // (code, handle)
 using RecordedEvents = std::vector<RecordedEvent>;

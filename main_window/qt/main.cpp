@@ -5,15 +5,15 @@
 
 #include <QApplication>
 
-#include "main_window/main_form.h"
+#include "main_window/qt/qt_main_window.h"
 #include "usb_backend/hidapi_library.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     HidapiLibrary library;
-    MainForm form(library);
-    form.Load();
-    form.show();
+    QtMainWindow window(library);
+    window.Load();
+    window.show();
     return QApplication::exec();
 }

@@ -5,8 +5,8 @@
 
 #include <QClipboard>
 
-#include "device_link/text_units.h"
-#include "tests/main_window/form_driver.h"
+#include "device_link/qt/text_units.h"
+#include "tests/main_window/qt/form_driver.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ TEST_F(TextFields, APasteIntoALineKeepsWhatFitsNeverHalfACharacter)
     };
     for (const auto& [name, before, pasted, after] : cases) {
         QGuiApplication::clipboard()->setText(pasted);
-        auto* box = Control<QLineEdit>(form, name);
+        auto* box = Control<QLineEdit>(window, name);
         box->setText(before);
         box->end(false);
         box->paste();
@@ -64,7 +64,7 @@ TEST_F(TextFields, ALoneBreakFromTheUnitSurvivesEditsAtTheLimit)
         const std::u16string stored = u"ab" + std::u16string(1, lone) + std::u16string(45, u'c');
         PickEntry(ALARMA, 0);
         for (const char16_t unit : stored)
-            ReadBack(form, library, {InputReport(TagText, static_cast<std::uint8_t>(unit))});
+            ReadBack(window, library, {InputReport(TagText, static_cast<std::uint8_t>(unit))});
         QTextCursor cursor = Text1->textCursor();
         cursor.setPosition(3);
         Text1->setTextCursor(cursor);

@@ -6,14 +6,14 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "tests/main_window/form_driver.h"
+#include "tests/main_window/qt/form_driver.h"
 
 namespace {
 
 TEST(BuiltForm, IsAFixedToolWindowWithTheDesignTextsAndTabOrder)
 {
     RecordingLibrary library;
-    MainForm form{library};
+    QtMainWindow form{library};
     EXPECT_EQ(form.size(), QSize(191, 338));
     const std::vector<std::vector<const char*>> columns = {
         {"Label2", "pin", "Label1", "Combo1", "t_a_1", "ALARMA"}, {"t_e_m_1", "Text1", "b_e_1"}};
@@ -49,7 +49,7 @@ TEST(BuiltForm, IsAFixedToolWindowWithTheDesignTextsAndTabOrder)
         EXPECT_EQ(control->property(property).toString(), text) << name;
     }
     EXPECT_EQ(Control<QLabel>(form, "Label2")->alignment(), Qt::AlignCenter);
-    EXPECT_EQ(form.MessageText(), u"Texto a enviar\r\n");
+    EXPECT_EQ(form.Form().MessageText(), u"Texto a enviar\r\n");
     EXPECT_FALSE(Control<QPushButton>(form, "b_e_1")->isDefault() || Control<QPushButton>(form, "b_e_1")->autoDefault());
 
     for (const auto& [name, editText] : {std::pair{"Combo1", QStringLiteral("Compañia")},

@@ -6,18 +6,14 @@
 // scales those for high-DPI screens itself.
 
 #include <QRect>
-#include <QSize>
+
+#include "main_window/main_form_layout.h"
 
 inline constexpr int TwipsPerPixel = 15;
 
 constexpr int FromTwips(int twips) { return twips / TwipsPerPixel; }
 
-constexpr QRect TwipRect(int left, int top, int width, int height)
+constexpr QRect PixelRect(TwipRect twips)
 {
-    return QRect(FromTwips(left), FromTwips(top), FromTwips(width), FromTwips(height));
-}
-
-constexpr QSize TwipSize(int width, int height)
-{
-    return QSize(FromTwips(width), FromTwips(height));
+    return QRect(FromTwips(twips.left), FromTwips(twips.top), FromTwips(twips.width), FromTwips(twips.height));
 }

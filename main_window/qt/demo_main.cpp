@@ -7,7 +7,7 @@
 #include <QApplication>
 
 #include "virtual_unit/sample_data.h"
-#include "main_window/main_form.h"
+#include "main_window/qt/qt_main_window.h"
 #include "virtual_unit/alarm_unit_model.h"
 #include "virtual_unit/in_process_library.h"
 
@@ -17,8 +17,8 @@ int main(int argc, char** argv)
     AlarmUnitModel unit;
     LoadDemoUnit(unit);
     InProcessLibrary library(unit);
-    MainForm form(library);
-    form.Load();
-    form.show();
+    QtMainWindow window(library);
+    window.Load();
+    window.show();
     return QApplication::exec();
 }

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "main_window/font_fit.h"
+#include "main_window/qt/font_fit.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// Drives a MainForm through its real widgets, as a user would.
+// Drives the Qt window through its real widgets, as a user would.
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -20,8 +20,8 @@
 #include <utility>
 #include <vector>
 
-#include "device_link/device_event.h"
-#include "main_window/main_form.h"
+#include "device_link/qt/device_event_qt.h"
+#include "main_window/qt/qt_main_window.h"
 #include "protocol/report_layout.h"
 #include "protocol/zone_upload.h"
 #include "tests/support/faulty_unit_library.h"
@@ -102,27 +102,28 @@ inline void ReadBack(QObject& form, RecordingLibrary& library, const std::vector
     }
 }
 
-// A form over `Library` and the controls the tests drive.
+// The Qt window over `Library`, its form and the widgets the tests drive.
 template <typename Library>
 struct FormOver {
     template <typename... Args>
     explicit FormOver(Args&&... args) : library(std::forward<Args>(args)...) {}
 
     Library library;
-    MainForm form{library};
-    QLineEdit* pin = Control<QLineEdit>(form, "pin");
-    QComboBox* Combo1 = Control<QComboBox>(form, "Combo1");
-    QLineEdit* t_e_m_1 = Control<QLineEdit>(form, "t_e_m_1");
-    QPlainTextEdit* Text1 = Control<QPlainTextEdit>(form, "Text1");
-    QPushButton* b_e_1 = Control<QPushButton>(form, "b_e_1");
-    QComboBox* ALARMA = Control<QComboBox>(form, "ALARMA");
-    QLabel* notice = Control<QLabel>(form, "aviso");
+    QtMainWindow window{library};
+    MainForm& form = window.Form();
+    QLineEdit* pin = Control<QLineEdit>(window, "pin");
+    QComboBox* Combo1 = Control<QComboBox>(window, "Combo1");
+    QLineEdit* t_e_m_1 = Control<QLineEdit>(window, "t_e_m_1");
+    QPlainTextEdit* Text1 = Control<QPlainTextEdit>(window, "Text1");
+    QPushButton* b_e_1 = Control<QPushButton>(window, "b_e_1");
+    QComboBox* ALARMA = Control<QComboBox>(window, "ALARMA");
+    QLabel* notice = Control<QLabel>(window, "aviso");
 };
 
 // Over a recording library, loaded and active as after start-up.
 class LoadedForm : public ::testing::Test, public FormOver<RecordingLibrary> {
 protected:
-    void SetUp() override { form.Load(); ShowAndActivate(form); }
+    void SetUp() override { window.Load(); ShowAndActivate(window); }
 };
 
 struct UnitModel { AlarmUnitModel model; };
@@ -135,8 +136,8 @@ struct UnitWindow : UnitModel, FormOver<FaultyUnitLibrary> {
     {
         if (before)
             before(*this);
-        form.Load();
-        ShowAndActivate(form);
+        window.Load();
+        ShowAndActivate(window);
         DeliverAll();  // Connect's change event enables read notifications
     }
 };

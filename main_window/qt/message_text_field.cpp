@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "main_window/message_text_field.h"
+#include "main_window/qt/message_text_field.h"
 
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -9,8 +9,9 @@
 #include <QTextDocument>
 #include <algorithm>
 
-#include "main_window/message_text.h"
-#include "device_link/text_units.h"
+#include "main_window/code_units.h"
+#include "main_window/qt/message_text.h"
+#include "device_link/qt/text_units.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ std::u16string MessageTextField::Text() const
 
 void MessageTextField::SetText(const std::u16string& text)
 {
-    const QString cut = CutToUnits(FromUnits(text), maxUnits_);
+    const QString cut = FromUnits(CutToUnits(text, maxUnits_));
     settingText_ = true;
     edit_.setPlainText(cut);  // also clears the undo history
     settingText_ = false;

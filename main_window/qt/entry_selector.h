@@ -10,23 +10,23 @@
 #include <QObject>
 #include <cstdint>
 #include <functional>
-#include <optional>
 
 class QComboBox;
 
 class EntrySelector : public QObject {
 public:
-    // Takes over `box` (already editable and filled); `onSelected` runs once
-    // for every selection, including a re-pick of the selected entry.
-    EntrySelector(QComboBox& box, std::function<void()> onSelected);
+    // Takes over `box` (already editable and filled).
+    explicit EntrySelector(QComboBox& box);
+    // `onSelected` runs once for every selection, including a re-pick of the
+    // selected entry.
+    void OnSelected(std::function<void()> onSelected) { onSelected_ = std::move(onSelected); }
 
     // Selects `index` as the program and runs the selection handler; an
     // index outside the list changes nothing.
     void Select(int index);
     // Index of the selected entry, -1 when there is none.
     int SelectedEntry() const { return selected_; }
-    // Entry data of the selected entry; empty when there is none.
-    std::optional<std::int32_t> SelectedData() const;
+    std::int32_t EntryData(int index) const;
 
 private:
     void OnPicked(int index);

@@ -7,8 +7,8 @@
 
 #include <QClipboard>
 
-#include "device_link/text_units.h"
-#include "tests/main_window/form_driver.h"
+#include "device_link/qt/text_units.h"
+#include "tests/main_window/qt/form_driver.h"
 
 namespace {
 

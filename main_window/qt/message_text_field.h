@@ -28,6 +28,8 @@ public:
     std::u16string Text() const;
     // Sets the text, cut to the limit; raises the edit's change like typing.
     void SetText(const std::u16string& text);
+    // Applies to what is typed, pasted or set from now on.
+    void SetMaxUnits(std::size_t maxUnits) { maxUnits_ = maxUnits; }
 
 protected:
     // Refuses a typed character (or line break) that does not fit, before

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "device_link/device_event.h"
+#include "device_link/qt/device_event_qt.h"
 
 #include <QCoreApplication>
 

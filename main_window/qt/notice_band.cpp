@@ -1,13 +1,14 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "main_window/notice_band.h"
+#include "main_window/qt/notice_band.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 
-#include "main_window/font_fit.h"
+#include "device_link/qt/text_units.h"
+#include "main_window/qt/font_fit.h"
 
 NoticeBand::NoticeBand(QLabel& label) : QObject(&label), label_(label)
 {
@@ -16,35 +17,20 @@ NoticeBand::NoticeBand(QLabel& label) : QObject(&label), label_(label)
     // Mouse selection only: the band keeps out of the keyboard tab order.
     label_.setTextInteractionFlags(Qt::TextSelectableByMouse);
     label_.hide();
+    qApp->installEventFilter(this);
 }
 
-void NoticeBand::ShowDeviceState(const Notice& notice)
+void NoticeBand::ShowNotice(const std::u16string& shortText, const std::u16string& longText)
 {
-    deviceState_ = notice;
-    Refresh();
-}
-
-void NoticeBand::ClearDeviceState()
-{
-    ShowDeviceState({});
-}
-
-void NoticeBand::ShowAction(const Notice& notice, bool untilNextUserAction)
-{
-    action_ = notice;
-    if (untilNextUserAction != watchingUser_) {
-        watchingUser_ = untilNextUserAction;
-        if (watchingUser_)
-            qApp->installEventFilter(this);
-        else
-            qApp->removeEventFilter(this);
+    label_.setText(FromUnits(shortText));
+    label_.setToolTip(FromUnits(longText));
+    label_.setAccessibleDescription(FromUnits(longText));
+    if (shortText.empty()) {
+        label_.hide();
+        return;
     }
-    Refresh();
-}
-
-void NoticeBand::ClearAction()
-{
-    ShowAction({});
+    FitWrapped(label_);
+    label_.show();
 }
 
 bool NoticeBand::eventFilter(QObject* watched, QEvent* event)
@@ -61,27 +47,11 @@ bool NoticeBand::eventFilter(QObject* watched, QEvent* event)
         // modifier is no new action.
         const int key = static_cast<QKeyEvent*>(event)->key();
         const bool fromNotice = QApplication::focusWidget() == &label_ && widget->isAncestorOf(&label_);
-        if (fromNotice || key == Qt::Key_Control ||
-            key == Qt::Key_Shift || key == Qt::Key_Alt || key == Qt::Key_Meta ||
-            key == Qt::Key_AltGr)
+        if (fromNotice || key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Alt ||
+            key == Qt::Key_Meta || key == Qt::Key_AltGr)
             return false;
     }
-    ClearAction();
+    if (onUserAction_)
+        onUserAction_();
     return false;
-}
-
-void NoticeBand::Refresh()
-{
-    const Notice& shown = ShowsAction() ? action_ : deviceState_;
-    if (shown.shortText == label_.text() && shown.longText == label_.toolTip())
-        return;
-    label_.setText(shown.shortText);
-    label_.setToolTip(shown.longText);
-    label_.setAccessibleDescription(shown.longText);
-    if (shown.shortText.isEmpty()) {
-        label_.hide();
-        return;
-    }
-    FitWrapped(label_);
-    label_.show();
 }

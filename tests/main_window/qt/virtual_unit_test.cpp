@@ -4,7 +4,7 @@
 // The window against the in-process virtual unit behind the real device link,
 // and what that unit keeps of an upload.
 
-#include "tests/main_window/form_driver.h"
+#include "tests/main_window/qt/form_driver.h"
 #include "virtual_unit/alarm_unit_model.h"
 #include "virtual_unit/sample_data.h"
 
@@ -41,7 +41,7 @@ TEST(WithVirtualUnit, APickFillsTheZoneExactlyAReplugReadsBackAgainAndCloseEndsI
 
     // Nothing arrives after close and nothing is replayed.
     PickEntry(w.ALARMA, 1);  // answers posted but not yet delivered
-    w.form.close();
+    w.window.close();
     w.library.Unplug();
     w.library.Plug();
     DeliverAll();

@@ -12,7 +12,3 @@
 // Code units a character the user types takes on the wire: 2 for a
 // paragraph or line separator (sent as CR LF), 1 for anything else.
 std::size_t WireUnitsOf(QChar displayed);
-
-// `text` cut to at most `maxUnits` code units, never between the two halves
-// of a surrogate pair.
-QString CutToUnits(const QString& text, std::size_t maxUnits);

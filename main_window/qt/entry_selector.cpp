@@ -1,13 +1,12 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "main_window/entry_selector.h"
+#include "main_window/qt/entry_selector.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 
-EntrySelector::EntrySelector(QComboBox& box, std::function<void()> onSelected)
-    : QObject(&box), box_(box), onSelected_(std::move(onSelected))
+EntrySelector::EntrySelector(QComboBox& box) : QObject(&box), box_(box)
 {
     box_.setInsertPolicy(QComboBox::NoInsert);
     box_.setCompleter(nullptr);  // no inline completion picking entries
@@ -31,11 +30,9 @@ void EntrySelector::Select(int index)
     OnPicked(box_.currentIndex());
 }
 
-std::optional<std::int32_t> EntrySelector::SelectedData() const
+std::int32_t EntrySelector::EntryData(int index) const
 {
-    if (selected_ < 0)
-        return std::nullopt;
-    return box_.itemData(selected_).toInt();
+    return box_.itemData(index).toInt();
 }
 
 void EntrySelector::OnPicked(int index)

@@ -1,0 +1,163 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Writes over a library whose writes wait for the unit leave the window's
+// thread: the window refuses a second upload or a zone pick meanwhile, its
+// outcome comes back through the window's own queue, and it ends with the
+// same reports and state as when the window waits for each write itself.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <limits>
+
+#include "protocol/zone_upload.h"
+#include "tests/main_window/fake_controls.h"
+
+namespace {
+
+// Each write waits until the test lets it through, as a USB write waits for
+// the unit; it runs on the upload's thread.
+class WaitingLibrary : public RecordingLibrary {
+public:
+    bool WritesWait() const override { return true; }
+    bool Connect(WindowHandle window) override { return Locked([&] { return RecordingLibrary::Connect(window); }); }
+    bool Disconnect() override { return Locked([&] { return RecordingLibrary::Disconnect(); }); }
+    bool WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report) override
+    {
+        std::unique_lock lock(mutex_);
+        ++held_;
+        wrote_.notify_all();
+        through_.wait(lock, [&] { return passed_ < allowed_; });
+        --held_;
+        ++passed_;
+        const bool taken = RecordingLibrary::WriteEx(vendorId, productId, report);
+        wrote_.notify_all();
+        return taken;
+    }
+    // Lets `writes` more through, then holds the next one.
+    void HoldAfter(std::size_t writes)
+    {
+        std::lock_guard lock(mutex_);
+        allowed_ = passed_ + writes;
+        through_.notify_all();
+    }
+    void Release() { HoldAfter(std::numeric_limits<std::size_t>::max() / 2); }
+    // Waits (with a deadline only against a hang) until `count` reports are written.
+    bool AwaitWritten(std::size_t count)
+    {
+        std::unique_lock lock(mutex_);
+        return wrote_.wait_for(lock, std::chrono::seconds(20), [&] { return written.size() >= count; });
+    }
+    // Waits until a write is held at the gate, under way.
+    bool AwaitHeld()
+    {
+        std::unique_lock lock(mutex_);
+        return wrote_.wait_for(lock, std::chrono::seconds(20), [&] { return held_ > 0; });
+    }
+    std::vector<Report> Written()
+    {
+        std::lock_guard lock(mutex_);
+        return written;
+    }
+
+private:
+    template <typename F>
+    bool Locked(F call)
+    {
+        std::lock_guard lock(mutex_);
+        return call();
+    }
+    std::mutex mutex_;
+    std::condition_variable through_, wrote_;
+    std::size_t passed_ = 0, held_ = 0;
+    std::size_t allowed_ = std::numeric_limits<std::size_t>::max() / 2;
+};
+
+struct Uploading : FakeForm<WaitingLibrary>, ::testing::Test {
+    void SetUp() override
+    {
+        form->Load();
+        pin.Type(u"1234"), t_e_m_1.Type(u"699"), Text1.Type(u"ab");
+        ASSERT_TRUE(library.AwaitWritten(1)) << "no start-up request";
+    }
+    void TearDown() override { library.Release(); }
+    std::vector<Report> Sent() { auto w = library.Written(); return {w.begin() + 1, w.end()}; }
+    // The upload is over once its outcome waits in the window's queue.
+    bool AwaitOutcome() { return window.AwaitPosted(); }
+};
+
+TEST_F(Uploading, LocksSendAndZoneSaysSoAndHandsTheOutcomeBackThroughTheWindow)
+{
+    Combo1.SelectEntry(1);  // AMENA
+    const std::vector<Report> expected = [] {
+        RecordingLibrary reference;
+        ConfiguratorState state;
+        SendZoneConfiguration(state, reference, 1, 656000311, u"1234", u"699", u"ab");
+        return reference.written;
+    }();
+    library.HoldAfter(3);
+    form->b_e_1_Click();
+    ASSERT_TRUE(library.AwaitWritten(1 + 3));
+    EXPECT_TRUE(form->Uploading());
+    EXPECT_EQ(notice.shortText, u"Enviando configuración");
+    EXPECT_NE(notice.longText.find(u"zona 1 "), std::u16string::npos);
+    EXPECT_FALSE(b_e_1.enabled);
+    EXPECT_FALSE(ALARMA.enabled);
+    form->b_e_1_Click();   // refused: no second upload
+    Combo1.SelectEntry(2);  // the pick stays the window's; the upload has its own copy
+
+    library.Release();
+    ASSERT_TRUE(AwaitOutcome());
+    EXPECT_EQ(Sent(), expected) << "a second upload, or a different sequence";
+    // Until the window runs it, nothing of the outcome shows.
+    EXPECT_FALSE(b_e_1.enabled);
+    EXPECT_EQ(notice.shortText, u"Enviando configuración");
+    window.RunPosted();
+    EXPECT_FALSE(form->Uploading());
+    EXPECT_TRUE(b_e_1.enabled);
+    EXPECT_TRUE(ALARMA.enabled);
+    EXPECT_EQ(notice.shortText, u"Configuración enviada");
+    EXPECT_EQ(form->State().SelectedSmsc, u"607003110");
+
+    // The upload's last write is what the next request carries.
+    ALARMA.SelectEntry(1);
+    Report request = expected.back();
+    request[CommandByte] = 2;
+    ASSERT_TRUE(library.AwaitWritten(1 + expected.size() + 1));
+    EXPECT_EQ(Sent().back(), request);
+}
+
+TEST_F(Uploading, ZoneRequestsThatWaitGoOutInOrderBeforeTheUpload)
+{
+    library.HoldAfter(0);
+    ALARMA.SelectEntry(1);
+    ALARMA.SelectEntry(3);
+    form->b_e_1_Click();
+    EXPECT_EQ(t_a_1.caption, u"Zona Alarma 4");
+    EXPECT_EQ(notice.shortText, u"Enviando configuración");
+    EXPECT_TRUE(Sent().empty());
+
+    library.Release();
+    ASSERT_TRUE(AwaitOutcome());
+    window.RunPosted();
+    const std::vector<Report> sent = Sent();
+    ASSERT_GE(sent.size(), 3u);
+    EXPECT_EQ(std::vector<int>({sent[0][CommandByte], sent[1][CommandByte], sent[2][CommandByte]}),
+              std::vector<int>({2, 4, CmdWriteByte}));
+}
+
+TEST_F(Uploading, ClosingMidUploadSendsNothingAfterTheWriteUnderWay)
+{
+    library.HoldAfter(2);
+    form->b_e_1_Click();
+    ASSERT_TRUE(library.AwaitWritten(1 + 2));
+    ASSERT_TRUE(library.AwaitHeld());
+    form->Unload();
+    library.Release();
+    form.reset();  // waits for the upload's thread
+    EXPECT_EQ(Sent().size(), 3u);
+}
+
+}  // namespace

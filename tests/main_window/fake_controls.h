@@ -1,0 +1,151 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+// MainForm over controls that only record: each keeps what the controls
+// promise (a text box holds what fits its limit, whole characters; a list's
+// click runs on every selection, also by the program; typing into a list
+// selects nothing), and the window runs what is posted to it when the test
+// says so. No toolkit, no event loop.
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "device_link/window_hook.h"
+#include "main_window/code_units.h"
+#include "main_window/controls.h"
+#include "main_window/main_form.h"
+#include "protocol/report_layout.h"
+#include "tests/support/recording_library.h"
+
+struct FakeTextBox : TextBox {
+    std::u16string text;
+    std::size_t maxLength = 32767;  // a toolkit's own default
+    bool enabled = true;
+    std::function<void()> onChange;
+
+    std::u16string Text() const override { return text; }
+    void SetText(const std::u16string& t) override { Type(t); }
+    void SetMaxLength(std::size_t units) override { maxLength = units; }
+    void SetEnabled(bool on) override { enabled = on; }
+    void Type(const std::u16string& t)
+    {
+        text = CutToUnits(t, maxLength);
+        if (onChange)
+            onChange();
+    }
+};
+
+struct FakeEntryList : EntryList {
+    std::vector<std::int32_t> data;
+    std::optional<int> selected;
+    bool enabled = true;
+    std::function<void()> onClick;
+
+    std::optional<int> SelectedEntry() const override { return selected; }
+    std::int32_t EntryData(int index) const override { return data.at(static_cast<std::size_t>(index)); }
+    void SetEnabled(bool on) override { enabled = on; }
+    void SelectEntry(int index) override
+    {
+        if (index < 0 || index >= static_cast<int>(data.size()))
+            return;
+        selected = index;
+        if (onClick)
+            onClick();
+    }
+    void Type() { selected.reset(); }  // the user types into the edit field
+};
+
+struct FakeCaption : Captioned {
+    std::u16string caption;
+    bool enabled = true;
+    void SetCaption(const std::u16string& c) override { caption = c; }
+    void SetEnabled(bool on) override { enabled = on; }
+};
+
+struct FakeNotice : NoticeArea {
+    std::u16string shortText, longText;
+    int shown = 0;  // how often the band was redrawn
+    void ShowNotice(const std::u16string& s, const std::u16string& l) override { shortText = s, longText = l, ++shown; }
+};
+
+// Posted jobs wait until RunPosted, as on an event loop that is busy.
+struct FakeWindow : FormWindow {
+    WindowHandle NativeHandle() override { return this; }
+    void PostToWindow(std::function<void()> job) override
+    {
+        std::lock_guard lock(mutex);
+        posted.push_back(std::move(job));
+        arrived.notify_all();
+    }
+    // Waits (with a deadline only against a hang) until a job is posted.
+    bool AwaitPosted()
+    {
+        std::unique_lock lock(mutex);
+        return arrived.wait_for(lock, std::chrono::seconds(20), [&] { return !posted.empty(); });
+    }
+    void RunPosted()
+    {
+        for (;;) {
+            std::function<void()> job;
+            {
+                std::lock_guard lock(mutex);
+                if (posted.empty())
+                    return;
+                job = std::move(posted.front());
+                posted.pop_front();
+            }
+            job();
+        }
+    }
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::deque<std::function<void()>> posted;
+};
+
+// Logs into the library's calls, so the order against Connect and
+// Disconnect shows; Deliver is a device event reaching the hooked window.
+struct FakeHook : WindowHook {
+    explicit FakeHook(std::vector<std::string>& log) : log(log) {}
+    void Install(WindowHandle w, Route r) override { log.push_back("Install"), window = w, route = std::move(r); }
+    void Remove() override { log.push_back("Remove"), window = nullptr, route = nullptr; }
+    void Deliver(int code, DeviceHandle handle = 0) { if (route) route(code, handle); }
+    std::vector<std::string>& log;
+    WindowHandle window = nullptr;
+    Route route;
+};
+
+template <typename Library = RecordingLibrary>
+struct FakeForm {
+    template <typename... Args>
+    explicit FakeForm(Args&&... args) : library(std::forward<Args>(args)...)
+    {
+        for (const OperatorEntry& entry : OperatorTable)
+            Combo1.data.push_back(entry.smsc);
+        for (const ZoneEntry& entry : ZoneTable)
+            ALARMA.data.push_back(entry.zone);
+        pin.text = u"pin", t_e_m_1.text = u"Tlf envio", Text1.text = u"Texto a enviar\r\n";
+        form.emplace(library, hook, MainFormControls{window, pin, Combo1, t_a_1, t_e_m_1, Text1, b_e_1, ALARMA, notice});
+        Combo1.onClick = [this] { form->Combo1_Click(); };
+        ALARMA.onClick = [this] { form->ALARMA_Click(); };
+        pin.onChange = [this] { form->pin_Change(); };
+        t_e_m_1.onChange = [this] { form->t_e_m_1_Change(); };
+        Text1.onChange = [this] { form->Text1_Change(); };
+    }
+    MainForm& operator*() { return *form; }
+    MainForm* operator->() { return &*form; }
+
+    Library library;
+    FakeHook hook{library.calls};
+    FakeWindow window;
+    FakeTextBox pin, t_e_m_1, Text1;
+    FakeEntryList Combo1, ALARMA;
+    FakeCaption t_a_1, b_e_1;
+    FakeNotice notice;
+    std::optional<MainForm> form;  // last: it goes first
+};
