@@ -5,13 +5,25 @@
 
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMetaObject>
 #include <QPushButton>
 
+#include "device_link/qt/device_event_qt.h"
 #include "device_link/qt/text_units.h"
 #include "main_window/code_units.h"
 #include "main_window/qt/entry_selector.h"
 #include "main_window/qt/font_fit.h"
 #include "main_window/qt/message_text_field.h"
+
+WindowHandle QtFormWindow::NativeHandle()
+{
+    return WindowHandleOf(&window_);
+}
+
+void QtFormWindow::PostToWindow(std::function<void()> job)
+{
+    QMetaObject::invokeMethod(&window_, std::move(job), Qt::QueuedConnection);
+}
 
 std::u16string QtLineBox::Text() const
 {

@@ -13,6 +13,19 @@ class QLineEdit;
 class QPushButton;
 class QWidget;
 
+// The window itself: its handle for the device link, and its event loop for
+// jobs handed back from other threads.
+class QtFormWindow : public FormWindow {
+public:
+    explicit QtFormWindow(QWidget& window) : window_(window) {}
+    WindowHandle NativeHandle() override;
+    // Qt drops the job if the window is destroyed first.
+    void PostToWindow(std::function<void()> job) override;
+
+private:
+    QWidget& window_;
+};
+
 // A line edit: its maximum length cuts what is set, never half a character.
 class QtLineBox : public TextBox {
 public:

@@ -6,11 +6,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMetaObject>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "device_link/qt/device_event_qt.h"
 #include "main_window/qt/entry_selector.h"
 #include "main_window/qt/message_text_field.h"
 #include "main_window/qt/notice_band.h"
@@ -19,6 +17,7 @@
 QtMainWindow::QtMainWindow(HidLibrary& library, QWidget* parent) : QWidget(parent)
 {
     BuildControls();
+    windowSide_ = std::make_unique<QtFormWindow>(*this);
     pinBox_ = std::make_unique<QtLineBox>(*pin);
     phoneBox_ = std::make_unique<QtLineBox>(*t_e_m_1);
     messageBox_ = std::make_unique<QtMessageBox>(*message_, *Text1);
@@ -28,7 +27,7 @@ QtMainWindow::QtMainWindow(HidLibrary& library, QWidget* parent) : QWidget(paren
     button_ = std::make_unique<QtButton>(*b_e_1);
     form_ = std::make_unique<MainForm>(
         library, hook_,
-        MainFormControls{*this, *pinBox_, *operatorList_, *frame_, *phoneBox_, *messageBox_, *button_,
+        MainFormControls{*windowSide_, *pinBox_, *operatorList_, *frame_, *phoneBox_, *messageBox_, *button_,
                          *zoneList_, *notices_});
     WireEvents();
 }
@@ -45,17 +44,6 @@ void QtMainWindow::WireEvents()
     connect(t_e_m_1, &QLineEdit::textChanged, this, [&form] { form.t_e_m_1_Change(); });
     connect(Text1, &QPlainTextEdit::textChanged, this, [&form] { form.Text1_Change(); });
     notices_->OnUserAction([&form] { form.UserAction(); });
-}
-
-WindowHandle QtMainWindow::NativeHandle()
-{
-    return WindowHandleOf(this);
-}
-
-void QtMainWindow::PostToWindow(std::function<void()> job)
-{
-    // Qt drops it if this window is destroyed first.
-    QMetaObject::invokeMethod(this, std::move(job), Qt::QueuedConnection);
 }
 
 void QtMainWindow::closeEvent(QCloseEvent* event)

@@ -24,11 +24,12 @@ class QPlainTextEdit;
 class QPushButton;
 class QtButton;
 class QtEntryList;
+class QtFormWindow;
 class QtFrame;
 class QtLineBox;
 class QtMessageBox;
 
-class QtMainWindow : public QWidget, public FormWindow {
+class QtMainWindow : public QWidget {
 public:
     explicit QtMainWindow(HidLibrary& library, QWidget* parent = nullptr);
     ~QtMainWindow() override;
@@ -37,8 +38,6 @@ public:
     void Load() { form_->Load(); }
     MainForm& Form() { return *form_; }
 
-    WindowHandle NativeHandle() override;
-    void PostToWindow(std::function<void()> job) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -65,6 +64,7 @@ private:
     EntrySelector* zones_ = nullptr;
     MessageTextField* message_ = nullptr;
     NoticeBand* notices_ = nullptr;
+    std::unique_ptr<QtFormWindow> windowSide_;
     std::unique_ptr<QtLineBox> pinBox_, phoneBox_;
     std::unique_ptr<QtMessageBox> messageBox_;
     std::unique_ptr<QtEntryList> operatorList_, zoneList_;

@@ -144,12 +144,12 @@ TEST(QtWindow, RunsPostedJobsOnItsLoopDropsThemOnceGoneAndClosingItEndsTheProgra
     int ran = 0;
     {
         QtMainWindow gone(library);
-        gone.PostToWindow([&] { ++ran; });
+        QtFormWindow(gone).PostToWindow([&] { ++ran; });
     }
     QtMainWindow window(library);
     window.Load();
     ShowAndActivate(window);
-    window.PostToWindow([&] { ran += 10; });
+    QtFormWindow(window).PostToWindow([&] { ran += 10; });
     EXPECT_EQ(ran, 0);  // not before the loop runs
     // Closing the one window ends the event loop; 99 says it did not.
     QTimer::singleShot(0, &window, [&] { window.close(); });
