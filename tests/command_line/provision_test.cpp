@@ -107,8 +107,8 @@ Provisioned Provision(Bench& bench, const QByteArray& file, const QStringList& a
     ReadBackTimings timings = ShortTimings;
     timings.unplugNotice = std::chrono::milliseconds(50);
     CommandContext context{bench, out, err, progress, timings, &bench};
-    QObject watchdog;  // a run left waiting ends, and what it printed tells
-    QTimer::singleShot(20000, &watchdog, [] { std::raise(SIGTERM); });
+    QObject watchdog;  // a run left waiting fails, and is stopped and woken
+    QTimer::singleShot(20000, &watchdog, [&bench] { ADD_FAILURE() << "left waiting", std::raise(SIGTERM), bench.Plug("/dev/hidraw99"); });
     const QStringList all{"velbrix-qorun-cli", "provision", Written(bench.dir.filePath("unit.json"), file), "--log", bench.log};
     const int status = RunCommandLine(all + arguments, context);
     static const QRegularExpression time(R"(\((\d+\.\d) s\)\n)");
