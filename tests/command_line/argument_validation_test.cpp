@@ -21,10 +21,11 @@ struct BadInput {
     std::vector<ListedUnit> listed = {};  // empty: one openable unit
 };
 
+// An empty `version` leaves it out.
 QByteArray Backup(const QByteArray& zones, const QByteArray& op = "\"AMENA\"", const QByteArray& version = "1")
 {
-    return R"({"format": "velbrix-qorun-backup", "version": )" + version + R"(, "operator": )" + op +
-           R"(, "zones": [)" + zones + "]}";
+    return R"({"format": "velbrix-qorun-backup", )" + (version.isEmpty() ? "" : R"("version": )" + version + ", ") +
+           R"("operator": )" + op + R"(, "zones": [)" + zones + "]}";
 }
 
 QStringList Send(const QString& zone, const QString& op, const QString& phone, const QString& text)
@@ -40,6 +41,8 @@ const BadInput Rows[] = {
     {"PinTooLong", SendOk + QStringList{"--pin", "12345"}, 2, "pin: 5 UTF-16 units"},
     {"PhoneTooLong", Send("1", "AMENA", "1234567890", "a"), 2, "phone: 10 UTF-16 units"},
     {"LineBreakCountsTwo", Send("1", "AMENA", "1", QString(48, 'a') + "\n"), 2, "50 UTF-16 units"},
+    {"CrLfCountsTwo", Send("1", "AMENA", "1", QString(48, 'a') + "\r\n"), 2, "50 UTF-16 units"},
+    {"CrLfFits", Send("1", "AMENA", "1", QString(47, 'a') + "\r\n") << "--dry-run", 0, ""},
     {"LoneSurrogate", Send("1", "AMENA", "1", QString(QChar(0xD800)) + "a"), 2, "lone UTF-16 surrogate"},
     {"LongestValuesFit",
      Send("4", "622996111", "123456789", QString(47, 'a') + "\n") << "--pin" << "1234" << "--dry-run", 0, ""},
@@ -52,7 +55,11 @@ const BadInput Rows[] = {
     {"RestoreMissingFile", {"restore", "/nonexistent-folder/unit.json"}, 2, "cannot read"},
     {"RestoreNotJson", {"restore", "FILE"}, 2, "not JSON", "{\"zones\": ["},
     {"RestoreOtherFormat", {"restore", "FILE"}, 2, "format", R"({"format": "other"})"},
-    {"RestoreNewerVersion", {"restore", "FILE"}, 2, "version", Backup(Zone1, "\"AMENA\"", "3")},
+    {"RestoreNewerVersion", {"restore", "FILE"}, 2, "version: only versions 1 and 2", Backup(Zone1, "\"AMENA\"", "3")},
+    {"RestoreWithoutVersion", {"restore", "FILE"}, 2, "version: only versions 1 and 2", Backup(Zone1, "\"AMENA\"", "")},
+    {"RestoreVersionAsText", {"restore", "FILE"}, 2, "version: only versions 1 and 2", Backup(Zone1, "\"AMENA\"", "\"2\"")},
+    {"RestorePhoneAsNumber", {"restore", "FILE"}, 2, "zones[0].phone: missing or not a string",
+     Backup(R"({"zone": 1, "phone": 611222333, "text": "a"})")},
     // Version 2 holds CR LF as it is: two units towards the limit.
     {"RestoreExactTextTooLong", {"restore", "FILE"}, 2, "zones[0].text (CR LF counts two): 50 UTF-16 units",
      Backup(R"({"zone": 1, "phone": "1", "text": ")" + QByteArray(48, 'a') + R"(\r\n"})", "\"AMENA\"", "2")},
@@ -65,6 +72,9 @@ const BadInput Rows[] = {
      Backup(Zone1 + R"(, {"zone": 4, "phone": "1", "text": ")" + QByteArray(50, 'a') + "\"}")},
     {"ProvisionCountZero", {"provision", "FILE", "--count", "0"}, 2, "count: '0' is not", Backup(Zone1)},
     {"ProvisionCountSigned", {"provision", "FILE", "--count", "+2"}, 2, "count: '+2' is not", Backup(Zone1)},
+    {"ProvisionCountPastItsLimit", {"provision", "FILE", "--count", "1000000000"}, 2, "count: '1000000000' is not", Backup(Zone1)},
+    // Accepted: only the missing watch for units stops it.
+    {"ProvisionCountAtItsLimit", {"provision", "FILE", "--count", "999999999"}, 3, "cannot watch for units", Backup(Zone1)},
     {"ProvisionLogWithoutName", {"provision", "FILE", "--log", ""}, 2, "--log needs a file name", Backup(Zone1)},
     {"ProvisionLogUnwritable", {"provision", "FILE", "--log", "/nonexistent-folder/units.log"}, 2,
      "cannot write /nonexistent-folder/units.log", Backup(Zone1)},

@@ -77,6 +77,8 @@ const Outcome Outcomes[] = {
      "no answer from the unit within 2000 ms after asking for zone 1\n0 of 1 zones had been read\n"}},
     {"ShortPauseInside", Paced({.pauseAfter = 10, .pause = 240}), Show1, {0, Zone1, Show1Of1}},
     {"LongPauseEndsTheAnswer", Paced({.pauseAfter = 10, .pause = 450}), Show1, {0, "operator: AMENA\nzone 1\n  phone: 61\n  text: \n", Show1Of1}},
+    {"StillSendingAfterTheLongestRead", [](InProcessUnits& u) { u.Pace({.gap = 20}), u.timings.longest = std::chrono::milliseconds(200); },
+     Show1, {3, "", Show1Of1 + Tool + "the unit was still sending zone 1 after 200 ms\n0 of 1 zones had been read\n"}},
     {"UnpluggedWithTheAnswerQueued", [](InProcessUnits& u) { u.library.unplugAfterReads = 5; }, Show1, {3, "", Show1Of1 + Tool +
      "the unit was unplugged while zone 1 was being read (5 reports had come)\n0 of 1 zones had been read\n"}},
     {"UnpluggedInsideTheSecondAnswer", Paced({.unplugAt = 26 + 5}), {"show"}, {3, "", Steps("show", 2, 4) + Tool +

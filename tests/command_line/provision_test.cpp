@@ -4,6 +4,7 @@
 // provision against a bench of in-process units the test plugs in and pulls
 // out: each unit's line and log record, and the order units are served in.
 
+#include <QAbstractEventDispatcher>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -17,6 +18,7 @@
 #include <map>
 
 #include "cli_harness.h"
+#include "command_line/termination_signals.h"
 
 namespace {
 
@@ -28,10 +30,7 @@ public:
     std::function<void(int)> beforeWrite = [](int) {};  // given the write's number, from 1
 
     bool WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report) override
-    {
-        beforeWrite(++writes);
-        return FaultyUnitLibrary::WriteEx(vendorId, productId, report);
-    }
+    { return beforeWrite(++writes), FaultyUnitLibrary::WriteEx(vendorId, productId, report); }
 };
 
 struct BenchUnit {
@@ -40,10 +39,18 @@ struct BenchUnit {
     std::string serial;
 };
 
+const std::string Prompt = "plug in the next unit (Ctrl-C ends)\n";
+
 class Bench : public UnitSource, public UnitArrivals {
 public:
     std::map<std::string, BenchUnit> units;
     UnitArrivalListener* listener = nullptr;
+    bool watching = true;  // false: units cannot be watched for
+    std::function<void(int)> prompted = [](int) {};  // given the prompt's number, from 1
+    QTemporaryDir dir;
+    const QString log = Written(dir.filePath("units.log"), "earlier\n");
+    std::vector<qsizetype> logged;  // the log's lines as each unit's turn came
+    QObject scope;
 
     BenchLibrary& Plug(const std::string& node, const std::string& serial = {})
     {
@@ -59,10 +66,11 @@ public:
     }
 
     std::vector<ListedUnit> List() override { return {}; }
-    HidLibrary& Open(const std::string& node) override { return units.at(node).library; }
+    HidLibrary& Open(const std::string& node) override { return logged.push_back(ReadAll(log).count('\n')), units.at(node).library; }
     std::string AccessFix() const override { return "  Fix: install the udev rule\n"; }
     bool Start(UnitArrivalListener& watcher) override
     {
+        if (!watching) return false;
         listener = &watcher;
         for (auto& [node, unit] : units)
             if (unit.library.Plugged())
@@ -81,24 +89,34 @@ QByteArray BackupWith(const QByteArray& zone2Text)
         {"zone": 1, "phone": "611222333", "text": "Zona uno"}]})";
 }
 
-// The run, times in its lines as "T", and what it appended to the log.
-struct Provisioned { CliRun run; QByteArray log; };
+// Standard error calling `flushed` with all it holds at each flush.
+struct WatchedErr : std::stringbuf {
+    std::function<void(const std::string&)> flushed;
+    int sync() override { return flushed(str()), 0; }
+};
+
+// The run, times in its lines as "T" and in `seconds`, and what it appended to the log.
+struct Provisioned { CliRun run; QByteArray log; QString seconds; };
 
 Provisioned Provision(Bench& bench, const QByteArray& file, const QStringList& arguments, bool progress = false)
 {
-    QTemporaryDir dir;
-    const QString log = Written(dir.filePath("units.log"), "earlier\n");
-    std::ostringstream out, err;
+    std::ostringstream out;
+    WatchedErr errBuffer;
+    std::ostream err(&errBuffer);
+    errBuffer.flushed = [&bench, prompts = 0](const std::string& text) mutable { if (text.ends_with(Prompt)) bench.prompted(++prompts); };
     ReadBackTimings timings = ShortTimings;
     timings.unplugNotice = std::chrono::milliseconds(50);
     CommandContext context{bench, out, err, progress, timings, &bench};
-    const QStringList all{"velbrix-qorun-cli", "provision", Written(dir.filePath("unit.json"), file), "--log", log};
+    QObject watchdog;  // a run left waiting fails, and is stopped and woken
+    QTimer::singleShot(20000, &watchdog, [&bench] { ADD_FAILURE() << "left waiting", std::raise(SIGTERM), bench.Plug("/dev/hidraw99"); });
+    const QStringList all{"velbrix-qorun-cli", "provision", Written(bench.dir.filePath("unit.json"), file), "--log", bench.log};
     const int status = RunCommandLine(all + arguments, context);
-    static const QRegularExpression time(R"(\(\d+\.\d s\)\n)");
-    const std::string lines = QString::fromStdString(out.str()).replace(time, "(T s)\n").toStdString();
-    const QByteArray logged = ReadAll(log);
+    static const QRegularExpression time(R"(\((\d+\.\d) s\)\n)");
+    QString lines = QString::fromStdString(out.str());
+    const QString seconds = time.match(lines).captured(1);  // the first unit's
+    const QByteArray logged = ReadAll(bench.log);
     EXPECT_TRUE(logged.startsWith("earlier\n"));  // appended to, not replaced
-    return {{status, lines, err.str()}, logged.mid(8)};
+    return {{status, lines.replace(time, "(T s)\n").toStdString(), errBuffer.str()}, logged.mid(8), seconds};
 }
 
 struct UnitCase {
@@ -108,18 +126,20 @@ struct UnitCase {
     const char* result;  // as the line has it after the node
     int reports;
     QByteArray zone2Text = "Puerta \xC3\xB1";
-    std::vector<std::pair<QString, QString>> differing = {};  // field, file's value
+    std::vector<std::array<QString, 3>> differing = {};  // field, file's value, unit's
 };
 
 const UnitCase Cases[] = {
     {"Ok", [](BenchLibrary&) {}, 0, "ok", 112},
     {"DiffersWhereTheUnitCannotHoldTheEuroSign", [](BenchLibrary&) {}, 4, "differs: zone 2 text", 112,
-     "Puerta \xE2\x82\xAC", {{"zone 2 text", "Puerta \u20AC"}}},
+     "Puerta \xE2\x82\xAC", {{"zone 2 text", "Puerta \u20AC", "Puerta  "}}},
+    // The file is version 1: its newline is a line break, CR LF.
+    {"DiffersInPhoneAndText", [](BenchLibrary& l) { l.altered = {75, 85}; }, 4, "differs: zone 2 phone, zone 2 text", 112,
+     "Puert\\n\xC3\xB1", {{"zone 2 phone", "622000111", "X22000111"}, {"zone 2 text", "Puert\r\n\u00F1", "Xuert\r\n\u00F1"}}},
     {"InterruptedWhenPulledOut", [](BenchLibrary& l) { l.unplugAfterWrites = 70; }, 4,
      "interrupted: unplugged after 70 reports; plug it in again to provision it whole", 70},
     {"InterruptedWhenPulledOutDuringTheReadBack", [](BenchLibrary& l) { l.unplugAfterWrites = 112; }, 4,
-     "interrupted: unplugged after 112 reports (while zone 1 was read back); plug it in again to provision it whole",
-     112},
+     "interrupted: unplugged after 112 reports (while zone 1 was read back); plug it in again to provision it whole", 112},
     {"StoppedTakingReportsWhenWritesAreRefusedWhilePlugged", [](BenchLibrary& l) { l.refuseAfterWrites = 30; }, 4,
      "stopped taking reports: a write was refused after 30 reports while the unit stayed plugged in", 30},
     {"NoAnswerFromASilentUnit", [](BenchLibrary& l) { l.silent = true; }, 4,
@@ -135,6 +155,7 @@ TEST_P(EachUnit, GetsOneLineAndOneLogRecord)
     const UnitCase& c = GetParam();
     Bench bench;
     c.fault(bench.Plug("/dev/hidraw7", "SN-\xC3\xB1"));
+    const QDateTime started = QDateTime::currentDateTimeUtc();
     const Provisioned p = Provision(bench, BackupWith(c.zone2Text), {"--pin", "1234", "--count", "1"});
     const bool ok = c.status == 0;
     EXPECT_EQ(p.run, (CliRun{c.status, std::string("/dev/hidraw7 serial SN-\xC3\xB1: ") + c.result + " (T s)\n" +
@@ -142,62 +163,109 @@ TEST_P(EachUnit, GetsOneLineAndOneLogRecord)
 
     ASSERT_EQ(p.log.count('\n'), 1) << p.log.toStdString();
     QJsonObject record = QJsonDocument::fromJson(p.log).object();
-    EXPECT_TRUE(QDateTime::fromString(record.take("time").toString(), Qt::ISODateWithMs).isValid());
-    EXPECT_GE(record.take("seconds").toDouble(), 0.0);
+    // When the unit was done, in UTC to the millisecond.
+    const QString time = record.take("time").toString();
+    EXPECT_TRUE(QRegularExpression(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d\d\dZ$)").match(time).hasMatch()) << time.toStdString();
+    const QDateTime done = QDateTime::fromString(time, Qt::ISODateWithMs);
+    EXPECT_TRUE(started <= done && done <= QDateTime::currentDateTimeUtc()) << time.toStdString();
+    EXPECT_EQ(QString::number(record.take("seconds").toDouble(), 'f', 1), p.seconds);
     QJsonArray differing;
-    for (const auto& [field, file] : c.differing)
-        differing.append(QJsonObject{{"field", field}, {"file", file}, {"unit", record["differing"][0]["unit"]}});
+    for (const auto& [field, file, unit] : c.differing)
+        differing.append(QJsonObject{{"field", field}, {"file", file}, {"unit", unit}});
     const QString line = QString::fromUtf8(c.result);
-    const QString result = line.section(':', 0, 0);
-    const QJsonObject expected{{"node", "/dev/hidraw7"}, {"serial", "SN-\u00F1"}, {"result", result},
+    const QJsonObject expected{{"node", "/dev/hidraw7"}, {"serial", "SN-\u00F1"}, {"result", line.section(':', 0, 0)},
                                {"differing", differing}, {"reports", c.reports},
                                {"detail", c.differing.empty() ? line.section(": ", 1) : QString()}};
     EXPECT_EQ(QJsonDocument(record).toJson(), QJsonDocument(expected).toJson());
     // The log is UTF-8, not escaped.
-    EXPECT_TRUE(c.differing.empty() || p.log.contains("Puerta \xE2\x82\xAC"));
+    EXPECT_TRUE(p.log.contains("\"SN-\xC3\xB1\""));
 }
 
 INSTANTIATE_TEST_SUITE_P(Provision, EachUnit, testing::ValuesIn(Cases),
                          [](const testing::TestParamInfo<UnitCase>& info) { return info.param.name; });
 
-TEST(ProvisionQueue, ServesUnitsInTurnOncePerPlugInAndEndsOnSigterm)
+TEST(ProvisionQueue, ServesUnitsInTurnOncePerPlugInAndPromptsForEachNext)
 {
     Bench bench;
     const std::string a = "/dev/hidraw1", b = "/dev/hidraw2", c = "/dev/hidraw3";
-    BenchLibrary* first = nullptr;
-    QTimer::singleShot(50, [&] {  // the bench is empty at first: A comes while the run waits
-        first = &bench.Plug(a, "A");
-        first->beforeWrite = [&](int n) {
-            if (n == 5) {  // B and C come while A is under way, and wait their turn
-                bench.Plug(b).beforeWrite = [&](int m) {
-                    EXPECT_TRUE(m != 1 || first->writes == 114) << "B started before A was done";
-                    if (m == 5) {  // A pulled out and plugged in again
-                        bench.Unplug(a);
-                        bench.Plug(a, "A");
-                    }
-                };
-                bench.Plug(c);
-                bench.listener->Arrived({b, ""});  // seen again: no new plug-in
-            }
-            if (n == 114 + 5)
-                std::raise(SIGTERM);  // the unit under way is finished first
+    bench.prompted = [&](int prompt) {
+        if (prompt > 1)  // all served
+            return (void)std::raise(SIGTERM);
+        bench.Plug(a, "A").beforeWrite = [&](int n) {
+            if (n != 5)
+                return;
+            // B and C come while A is under way, and wait their turn.
+            bench.Plug(b).beforeWrite = [&](int m) {
+                if (m == 5) {  // A pulled out and plugged in again
+                    bench.Unplug(a);
+                    bench.Plug(a, "A");
+                }
+            };
+            bench.Plug(c);
+            bench.listener->Arrived({b, ""});  // seen again: no new plug-in
         };
-    });
-    QTimer watchdog;  // a lost unit would leave the run waiting
-    watchdog.callOnTimeout([] { std::raise(SIGTERM); });
-    watchdog.start(10000);
-
+    };
     const Provisioned p = Provision(bench, BackupWith("Puerta \xC3\xB1"), {"--pin", "1234"}, true);
     EXPECT_EQ(p.run.status, 0);
     EXPECT_EQ(p.run.out, "/dev/hidraw1 serial A: ok (T s)\n/dev/hidraw2: ok (T s)\n/dev/hidraw3: ok (T s)\n"
                          "/dev/hidraw1 serial A: ok (T s)\n4 units provisioned: 4 ok, 0 failed\n");
-    EXPECT_TRUE(p.run.err.starts_with("plug in the next unit (Ctrl-C ends)\nprovision /dev/hidraw1: upload zone 1 of 2\n"))
-        << p.run.err;
-    EXPECT_EQ(first->writes, 2 * 114);
-    for (const auto& [node, unit] : bench.units)
-        EXPECT_EQ(std::string(unit.model.Memory().begin(), unit.model.Memory().begin() + 4), "1234") << node;
+    std::string steps;
+    for (const std::string& node : {a, b, c, a})
+        for (const char* step : {"upload zone 1", "upload zone 2", "verify zone 1", "verify zone 2"})
+            steps += "provision " + node + ": " + step + " of 2\n";
+    EXPECT_EQ(p.run.err, Prompt + steps + Prompt);
+    EXPECT_EQ(bench.logged, (std::vector<qsizetype>{1, 2, 3, 4}));  // each record on disk before the next unit
     EXPECT_EQ(p.log.count('\n'), 4);
     EXPECT_TRUE(p.log.split('\n').at(1).contains(R"("serial":null)")) << p.log.toStdString();
+}
+
+struct RunEnd {
+    const char* name;
+    bool progress;  // standard error is a terminal
+    std::function<void(Bench&)> setUp;
+    CliRun expected;
+};
+
+const std::string NoneServed = "0 units provisioned: 0 ok, 0 failed\n";
+const RunEnd RunEnds[] = {
+    {"CtrlCWhileWaitingForAUnit", true, [](Bench& b) { b.prompted = [](int) { std::raise(SIGINT); }; }, {0, NoneServed, Prompt}},
+    {"SigtermWhileWaitingNotOnATerminalWhereNothingPrompts", false, [](Bench& b) {
+         QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &b.scope,
+                          [] { std::raise(SIGTERM); }, Qt::SingleShotConnection);
+     }, {0, NoneServed, ""}},
+    {"CtrlCWhileUnitsWaitTheirTurnEndsAfterTheUnitUnderWay", false, [](Bench& b) {
+         b.Plug("/dev/hidraw1").beforeWrite = [&b](int n) {
+             if (n == 5)
+                 b.Plug("/dev/hidraw2"), b.Plug("/dev/hidraw3"), std::raise(SIGINT);
+         };
+     }, {0, "/dev/hidraw1: ok (T s)\n1 unit provisioned: 1 ok, 0 failed\n", ""}},
+    {"UnitsCannotBeWatchedFor", true, [](Bench& b) { b.watching = false; },
+     {3, "", "velbrix-qorun-cli: cannot watch for units being plugged in\n"}},
+};
+
+class ProvisionRun : public testing::TestWithParam<RunEnd> {};
+
+TEST_P(ProvisionRun, EndsWithItsStatusAndSaysSo)
+{
+    Bench bench;
+    GetParam().setUp(bench);
+    EXPECT_EQ(Provision(bench, BackupWith("a"), {}, GetParam().progress).run, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, ProvisionRun, testing::ValuesIn(RunEnds),
+                         [](const testing::TestParamInfo<RunEnd>& info) { return info.param.name; });
+
+// The first signal is the run's to handle; a second ends the program at once.
+TEST(TerminationSignals, ASecondSignalEndsTheProgram)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const int signal : {SIGINT, SIGTERM})
+        EXPECT_EXIT({
+            const TerminationSignals termination([] {});
+            std::raise(signal);
+            std::raise(signal);
+            std::exit(0);
+        }, testing::KilledBySignal(signal), "") << signal;
 }
 
 }  // namespace

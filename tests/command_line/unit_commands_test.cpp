@@ -13,8 +13,6 @@
 #include <algorithm>
 
 #include "cli_harness.h"
-#include "command_line/unit_commands.h"
-#include "command_line/zone_listing.h"
 #include "protocol/zone_upload.h"
 
 namespace {
@@ -32,26 +30,6 @@ TEST(UnitCommands, ShowNamesAKnownOperatorAndGivesAnUnknownOnesNumber)
     original.model.StoreServiceCentre("612345678");
     EXPECT_EQ(RunCli(original, {"show", "--zone", "2"}),
               (CliRun{0, "operator: 612345678\nzone 2\n  phone: 622000111\n  text: Puerta principal\n", ""}));
-}
-
-// Older backups wrote a line break as "\n"; they still restore as CR LF.
-TEST(UnitCommands, AVersion1FileStillMeansALineBreakByNewline)
-{
-    QTemporaryDir dir;
-    const QString file = Written(dir.filePath("old.json"), R"({"format": "velbrix-qorun-backup", "version": 1,
-        "operator": "AMENA", "zones": [{"zone": 3, "phone": "633444555", "text": "Linea 1\nLinea 2 \u00f1"}]})");
-    InProcessUnits fresh;
-    EXPECT_EQ(RunCli(fresh, {"restore", file, "--verify"}).status, 0);
-    const CliRun json = RunCli(fresh, {"show", "--zone", "3", "--json"});
-    EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(json.out))["zones"][0]["text"].toString(),
-              QString::fromUtf8("Linea 1\r\nLinea 2 \u00f1")) << json.out;
-}
-
-TEST(Differences, TellALoneLfFromALineBreakAndShowBoth)
-{
-    const RestorePlan plan{656000311, {{3, u"633", u"a\r\nb"}}};
-    EXPECT_EQ(Differences(plan, {{u"656000311", u"633", u"a\nb"}}), "zone 3 text: file has \"a\nb\", unit has \"a\\nb\"\n");
-    EXPECT_EQ(Differences(plan, {{u"656000311", u"633", u"a\r\nb"}}), "");
 }
 
 // What a unit may hold in a text, as `show` prints it; JSON and the backup
@@ -103,8 +81,8 @@ struct SameValues {
 };
 
 const SameValues Rows[] = {
-    {"OperatorByNumberPinAndEuroSign", 2, 607003110, u"1234", u"12", u"\u20AC",
-     {"--zone", "2", "--operator", "607003110", "--pin", "1234", "--phone", "12", "--text", "\u20AC"}},
+    {"OperatorByNumberPinEuroSignAndCrLf", 2, 607003110, u"1234", u"12", u"\u20AC\r\nb",
+     {"--zone", "2", "--operator", "607003110", "--pin", "1234", "--phone", "12", "--text", "\u20AC\r\nb"}},
     {"OperatorNameInLowerCaseNoPinAndALineBreak", 4, 609090909, u"", u"611", u"a\r\nb",
      {"--zone", "4", "--operator", "movistar", "--phone", "611", "--text", "a\nb"}},
 };
