@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "tool_session.h"
 #include "virtual_unit/gadget_unit.h"
@@ -43,6 +45,23 @@ void PlugIn(Unit& unit) {
     ASSERT_TRUE(WaitUntil([&] { return !unit.HidrawNode().empty(); })) << "the kernel made no hidraw node for the unit";
 }
 
+// A unit that unplugged itself after reading `read` of the host's `upload`
+// (RemoveAfter), `drained` having waited at its endpoint: both are the
+// upload's first reports in order, and the host's count `told` is what the
+// endpoint took: no fewer than read and drained, and at most OutRequests more
+// that landed between the drain and the unbind.
+inline testing::AssertionResult EndpointTook(const std::vector<WireReport>& upload, std::vector<WireReport> read,
+                                             const std::vector<WireReport>& drained, std::size_t told) {
+    const std::size_t readCount = read.size(), taken = readCount + drained.size();
+    read.insert(read.end(), drained.begin(), drained.end());
+    const bool inOrder = taken <= upload.size() && std::equal(read.begin(), read.end(), upload.begin());
+    if (inOrder && taken <= told && told <= std::min(taken + GuestUnit::OutRequests, upload.size()))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "the host was told " << told << " reports landed; the unit read " << readCount
+                                       << " and drained " << drained.size()
+                                       << (inOrder ? "" : ", not the upload's first reports in order");
+}
+
 // The window started with the unit present asks for zone 1 and does not
 // show the answer; a zone picked while that answer streams gets its tail.
 inline const std::size_t StartUpAnswer =
@@ -56,7 +75,9 @@ inline void AwaitArrival(ToolSession& tool) {
 // Waits, as a user would, until that exchange is over and notifications are on.
 template <typename Unit>
 void AwaitStartUpExchange(Unit& unit, ToolSession& tool) {
-    ASSERT_TRUE(WaitUntil([&] { return unit.RepliesSent() >= StartUpAnswer; })) << unit.RepliesSent();
+    ASSERT_TRUE(WaitUntil([&] { return unit.RepliesSent() >= StartUpAnswer && unit.InputTaken(); }))
+        << unit.RepliesSent();
     AwaitArrival(tool);
+    // Every report is in the host's buffers: only the tool's reader is left.
     Settle();
 }
