@@ -117,8 +117,14 @@ void GadgetUnit::Remove() {
     }
     Unbind();
     present_ = false;
-    // Gone for the host too, so whatever comes next starts without it.
-    WaitFor([this] { return NodeOfSerial().empty(); });
+    // Gone for the host, and udevd has told its listeners: a tool started
+    // next must not hear of this unit's removal, whose node a new one may reuse.
+    WaitFor([this] { return NodeOfSerial().empty() && UdevIdle(); });
+}
+
+bool GadgetUnit::UdevIdle() {
+    // udevd keeps /run/udev/queue while events wait to be handled.
+    return ::access("/run/udev/control", F_OK) != 0 || ::access("/run/udev/queue", F_OK) != 0;
 }
 
 void GadgetUnit::RemoveAfter(std::size_t reports) {

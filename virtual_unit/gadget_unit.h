@@ -63,6 +63,9 @@ public:
 
     std::string HidrawNode() const;
 
+    // udevd (if it runs) has handled every device event so far.
+    static bool UdevIdle();
+
     // The host has taken the last input report the unit sent.
     bool InputTaken() const;
 
