@@ -69,9 +69,12 @@ TEST_P(CliPulledAfter, SendExits3WithTheCountTheEndpointTookAndAfterReplugSendsW
     unit.RemoveAfter(k);
     const CliRun pulled = Cli(LongestSend);
     // Every write may have landed before the unit went: then it was sent.
+    // Whether its removal was heard of within the command's notice, or it
+    // looked stalled, depends on the guest's load.
     const std::size_t told =
-        pulled.status == 0 ? LongestUpload.size()
-                           : NumberIn(pulled.err, "went away during the upload of zone 4: (\\d+) reports sent\n");
+        pulled.status == 0
+            ? LongestUpload.size()
+            : NumberIn(pulled.err, "(?:went away|stopped taking reports) during the upload of zone 4: (\\d+) reports sent");
     EXPECT_EQ(pulled.status, told == LongestUpload.size() ? 0 : 3) << testing::PrintToString(pulled);
     ASSERT_TRUE(WaitUntil([&] { return !unit.Present(); }));
     EXPECT_EQ(unit.Log(), std::vector<WireReport>(LongestUpload.begin(), LongestUpload.begin() + static_cast<long>(k)));
@@ -109,7 +112,7 @@ TEST(CliEndToEnd, StalledSendAndRestoreExit3WithinTheWriteTimeout) {
         // Restore's count is of zone 2's reports, after zone 1's 52.
         const QString zone = command[0] == "send" ? "4" : "2";
         const std::size_t told =
-            NumberIn(stalled.err, "stopped taking reports during the upload of zone " + zone + ": (\\d+) reports sent\n") +
+            NumberIn(stalled.err, "stopped taking reports during the upload of zone " + zone + ": (\\d+) reports sent") +
             (zone == "2" ? 52 : 0);
         // What waited at the endpoint reaches the unit now; the write the
         // kernel gave up on never does.
