@@ -15,8 +15,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <functional>
 
 #include "virtual_unit/unit_descriptor.h"
 
@@ -28,9 +27,37 @@ const std::string Function = "functions/hid.usb0";
 std::atomic<unsigned> gadgets{0};
 std::atomic<unsigned> units{0};
 
+// Sysfs files of a device that is going away fail with ENODEV: read with
+// plain calls, "" on any error, never an exception.
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return {};
+    std::string text;
+    char chunk[4096];
+    ssize_t got;
+    while ((got = ::read(fd, chunk, sizeof chunk)) > 0) text.append(chunk, static_cast<std::size_t>(got));
+    ::close(fd);
+    return got < 0 ? std::string() : text;
+}
+
+// The entries' names, none when the directory cannot be read; an entry that
+// goes while it is read only ends the list.
+std::vector<std::string> Entries(const std::string& dir) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator entry(dir, ec), end; !ec && entry != end; entry.increment(ec))
+        names.push_back(entry->path().filename().string());
+    return names;
+}
+
+// Slow steps (udev, devtmpfs) under a loaded emulator take seconds.
+bool WaitFor(const std::function<bool()>& done, std::chrono::seconds limit = std::chrono::seconds(60)) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        ::usleep(10 * 1000);
+    }
+    return true;
 }
 
 // configfs takes each attribute in one write; errno tells why it refused.
@@ -90,11 +117,28 @@ void GadgetUnit::Remove() {
     }
     Unbind();
     present_ = false;
-    // Gone for the host too, so whatever comes next starts without it.
-    for (int wait = 0; wait < 500 && !NodeOfSerial().empty(); ++wait) ::usleep(10 * 1000);
+    // Gone for the host, and udevd has told its listeners: a tool started
+    // next must not hear of this unit's removal, whose node a new one may reuse.
+    WaitFor([this] { return NodeOfSerial().empty() && UdevIdle(); });
 }
 
-void GadgetUnit::RemoveAfter(std::size_t reports) { removeAfter_ = reports; }
+bool GadgetUnit::UdevIdle() {
+    // udevd keeps /run/udev/queue while events wait to be handled.
+    return ::access("/run/udev/control", F_OK) != 0 || ::access("/run/udev/queue", F_OK) != 0;
+}
+
+void GadgetUnit::RemoveAfter(std::size_t reports) {
+    {
+        std::lock_guard lock(mutex_);
+        drained_.clear();
+    }
+    removeAfter_ = reports;
+}
+
+std::vector<WireReport> GadgetUnit::DrainedAtUnplug() const {
+    std::lock_guard lock(mutex_);
+    return drained_;
+}
 
 void GadgetUnit::Resume() {
     stalled_ = false;
@@ -146,10 +190,7 @@ void GadgetUnit::TearDownGadget() {
 }
 
 bool GadgetUnit::BindFreeController() {
-    std::vector<std::string> controllers;
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator("/sys/class/udc", ec))
-        controllers.push_back(entry.path().filename().string());
+    std::vector<std::string> controllers = Entries("/sys/class/udc");
     std::sort(controllers.begin(), controllers.end());
     // A controller another gadget holds refuses with EBUSY.
     for (const std::string& controller : controllers)
@@ -168,10 +209,7 @@ bool GadgetUnit::OpenFunctionNode() {
     // "major:minor" of the function's character device; devtmpfs names it.
     const std::string dev = ReadFile(gadgetDir_ + "/" + Function + "/dev");
     const std::string node = "/dev/hidg" + dev.substr(dev.find(':') + 1, dev.find_first_of("\n") - dev.find(':') - 1);
-    for (int attempt = 0; attempt < 200 && fd_ < 0; ++attempt) {
-        fd_ = ::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
-        if (fd_ < 0) ::usleep(10 * 1000);
-    }
+    WaitFor([&] { return (fd_ = ::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC)) >= 0; });
     if (fd_ < 0) SetError(Reason("cannot open " + node));
     return fd_ >= 0;
 }
@@ -202,8 +240,7 @@ void GadgetUnit::ApplyOutput(const std::uint8_t* data, std::size_t size) {
     // Only this thread counts down; RemoveAfter and StallAfter just set the count.
     const std::size_t left = removeAfter_;
     if (left != 0 && (removeAfter_ = left - 1) == 0) {
-        Unbind();
-        present_ = false;
+        DrainAndUnbind();
         return;
     }
     const std::size_t beforeStall = stallAfter_;
@@ -215,6 +252,29 @@ void GadgetUnit::ApplyOutput(const std::uint8_t* data, std::size_t size) {
         if (!SendInput(replies[i])) return;
         ++replies_;
     }
+}
+
+void GadgetUnit::DrainAndUnbind() {
+    // Each read hands a request back to the endpoint, so a write may still
+    // land between the last read and the unbind: the host's count is at
+    // least the reports read and drained, and at most OutRequests more.
+    std::vector<WireReport> drained;
+    WireReport report;
+    std::uint8_t buffer[64];
+    for (ssize_t got; (got = ::read(fd_, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR);)
+        if (got == static_cast<ssize_t>(report.size())) {
+            std::copy(buffer, buffer + got, report.begin());
+            drained.push_back(report);
+        }
+    Unbind();
+    present_ = false;
+    std::lock_guard lock(mutex_);
+    drained_ = std::move(drained);
+}
+
+bool GadgetUnit::InputTaken() const {
+    pollfd fd{fd_, POLLOUT, 0};
+    return ::poll(&fd, 1, 0) == 1 && (fd.revents & POLLOUT);
 }
 
 bool GadgetUnit::SendInput(const WireReport& report) {
@@ -252,11 +312,9 @@ void GadgetUnit::SetError(const std::string& error) {
 std::string GadgetUnit::HidrawNode() const { return present_ ? NodeOfSerial() : std::string(); }
 
 std::string GadgetUnit::NodeOfSerial() const {
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator("/sys/class/hidraw", ec)) {
-        const std::string uevent = ReadFile((entry.path() / "device" / "uevent").string());
-        if (uevent.find("HID_UNIQ=" + serial_ + "\n") != std::string::npos)
-            return "/dev/" + entry.path().filename().string();
+    for (const std::string& name : Entries("/sys/class/hidraw")) {
+        const std::string uevent = ReadFile("/sys/class/hidraw/" + name + "/device/uevent");
+        if (uevent.find("HID_UNIQ=" + serial_ + "\n") != std::string::npos) return "/dev/" + name;
     }
     return {};
 }

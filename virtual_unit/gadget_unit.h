@@ -41,8 +41,15 @@ public:
     void Remove();
     bool Present() const { return present_; }
     // Unbinds right after taking the n-th output report from now, on its own
-    // thread, before the host can hand over another one.
+    // thread. Its endpoint may already hold more of the host's writes: it
+    // reads those without applying them (DrainedAtUnplug), then unbinds.
     void RemoveAfter(std::size_t reports);
+    // What waited at the endpoint at the last such unplug, in order.
+    std::vector<WireReport> DrainedAtUnplug() const;
+    // usb_f_hid queues this many OUT requests: the host's writes that finish
+    // while the unit does not read. So at most this many more than the unit
+    // read (and drained) can have been acknowledged when it unbinds.
+    static constexpr std::size_t OutRequests = 4;
 
     // Stops taking output reports right after the n-th from now: the
     // controller's few buffers fill, then the host's writes wait and time
@@ -55,6 +62,12 @@ public:
     void SetReplyInterval(std::chrono::microseconds interval) { replyInterval_ = interval; }
 
     std::string HidrawNode() const;
+
+    // udevd (if it runs) has handled every device event so far.
+    static bool UdevIdle();
+
+    // The host has taken the last input report the unit sent.
+    bool InputTaken() const;
 
     // Input reports sent so far, over every plug-in.
     std::size_t RepliesSent() const { return replies_; }
@@ -72,6 +85,7 @@ private:
     // `fdEvents` is 0, for the function node; false when told to stop.
     bool Wait(short fdEvents, int timeoutMs, short* fdRevents = nullptr);
     void Wake();
+    void DrainAndUnbind();
     void SetError(const std::string& error);
     // The host's hidraw node with this unit's serial number, "" when none.
     std::string NodeOfSerial() const;
@@ -79,6 +93,7 @@ private:
     std::string serial_;
     std::string gadgetDir_;     // empty until made
     std::vector<std::string> made_;  // what MakeGadget created, undone in reverse
+    std::vector<WireReport> drained_;  // guarded by mutex_
     int fd_ = -1;               // the function's /dev/hidg node
     int wakeFd_ = -1;           // eventfd: stop, stall or resume
     std::thread thread_;

@@ -3,7 +3,7 @@
 
 #pragma once
 // Sample contents for a virtual unit, so that selecting a zone in the demo
-// or against the uhid unit has something to bring back.
+// has something to bring back.
 
 class AlarmUnitModel;
 

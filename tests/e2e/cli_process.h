@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 
 #include <ostream>
+#include <string>
 
 inline QString CliPath() {
     const QStringList given = QCoreApplication::arguments().filter(QRegularExpression("^--cli="));
@@ -16,7 +17,7 @@ inline QString CliPath() {
 }
 
 struct CliRun {
-    int status;  // -1: crashed, or hung and killed after a minute
+    int status;  // -1: crashed, or hung and killed after three minutes
     QString out, err;
 };
 
@@ -29,6 +30,12 @@ inline CliRun Cli(const QStringList& arguments) {
     QProcess process;  // kills the program when it goes
     process.start(CliPath(), arguments);
     process.closeWriteChannel();
-    const bool finished = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
+    // Generous: a loaded host slows the emulated guest several times over.
+    const bool finished = process.waitForFinished(180000) && process.exitStatus() == QProcess::NormalExit;
     return {finished ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+// The number the program printed in `pattern`'s first group, 0 if none.
+inline std::size_t NumberIn(const QString& text, const QString& pattern) {
+    return QRegularExpression(pattern).match(text).captured(1).toULong();
 }

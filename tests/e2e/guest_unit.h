@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "tool_session.h"
 #include "virtual_unit/gadget_unit.h"
@@ -40,7 +42,25 @@ auto Memory(Unit& unit) { return unit.WithModel([](AlarmUnitModel& m) { return m
 template <typename Unit>
 void PlugIn(Unit& unit) {
     ASSERT_TRUE(unit.Create()) << unit.Error();
-    ASSERT_TRUE(WaitUntil([&] { return !unit.HidrawNode().empty(); })) << "the kernel made no hidraw node for the unit";
+    ASSERT_TRUE(WaitUntil([&] { return !unit.HidrawNode().empty() && GuestUnit::UdevIdle(); }))
+        << "the kernel made no hidraw node for the unit, or udevd did not handle it";
+}
+
+// A unit that unplugged itself after reading `read` of the host's `upload`
+// (RemoveAfter), `drained` having waited at its endpoint: both are the
+// upload's first reports in order, and the host's count `told` is what the
+// endpoint took: no fewer than read and drained, and at most OutRequests more
+// that landed between the drain and the unbind.
+inline testing::AssertionResult EndpointTook(const std::vector<WireReport>& upload, std::vector<WireReport> read,
+                                             const std::vector<WireReport>& drained, std::size_t told) {
+    const std::size_t readCount = read.size(), taken = readCount + drained.size();
+    read.insert(read.end(), drained.begin(), drained.end());
+    const bool inOrder = taken <= upload.size() && std::equal(read.begin(), read.end(), upload.begin());
+    if (inOrder && taken <= told && told <= std::min(taken + GuestUnit::OutRequests, upload.size()))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "the host was told " << told << " reports landed; the unit read " << readCount
+                                       << " and drained " << drained.size()
+                                       << (inOrder ? "" : ", not the upload's first reports in order");
 }
 
 // The window started with the unit present asks for zone 1 and does not
@@ -56,7 +76,9 @@ inline void AwaitArrival(ToolSession& tool) {
 // Waits, as a user would, until that exchange is over and notifications are on.
 template <typename Unit>
 void AwaitStartUpExchange(Unit& unit, ToolSession& tool) {
-    ASSERT_TRUE(WaitUntil([&] { return unit.RepliesSent() >= StartUpAnswer; })) << unit.RepliesSent();
+    ASSERT_TRUE(WaitUntil([&] { return unit.RepliesSent() >= StartUpAnswer && unit.InputTaken(); }))
+        << unit.RepliesSent();
     AwaitArrival(tool);
+    // Every report is in the host's buffers: only the tool's reader is left.
     Settle();
 }

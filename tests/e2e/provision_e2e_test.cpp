@@ -32,11 +32,11 @@ public:
     }
     QString Out() { return out_ += process_.readAllStandardOutput(); }
     QStringList Lines() { return Out().split('\n').filter(QRegularExpression("^/dev/hidraw")); }
-    bool AwaitLines(int lines, std::chrono::milliseconds limit = 30s) {
+    bool AwaitLines(int lines, std::chrono::milliseconds limit = 180s) {
         return WaitUntil([&] { return Lines().size() >= lines; }, limit);
     }
     int Finish() {
-        const bool ended = process_.waitForFinished(30000) && process_.exitStatus() == QProcess::NormalExit;
+        const bool ended = process_.waitForFinished(180000) && process_.exitStatus() == QProcess::NormalExit;
         return ended ? process_.exitCode() : -1;
     }
     void Terminate() { ::kill(static_cast<pid_t>(process_.processId()), SIGTERM); }
@@ -93,7 +93,7 @@ TEST_F(Provisioning, UnitsOneAfterTheOtherThenTogetherEachOncePerPlugInWithTheir
     ExpectLine(bench.Lines()[0], first, "ok");
     // Staying plugged in, it is not written again.
     first.ClearLog();
-    Settle(1s);
+    Settle(1s);  // time for a second provisioning to start, which it must not
     EXPECT_EQ(first.LogSize(), 0u);
     first.Remove();
 
@@ -108,7 +108,7 @@ TEST_F(Provisioning, UnitsOneAfterTheOtherThenTogetherEachOncePerPlugInWithTheir
     second.WithModel([](AlarmUnitModel& m) { m = AlarmUnitModel(); });
     ASSERT_NO_FATAL_FAILURE(PlugIn(first));
     ASSERT_NO_FATAL_FAILURE(PlugIn(second));
-    ASSERT_TRUE(bench.AwaitLines(4, 60s)) << bench.Out().toStdString();
+    ASSERT_TRUE(bench.AwaitLines(4, 300s)) << bench.Out().toStdString();
     EXPECT_EQ(bench.Finish(), 0) << bench.Out().toStdString();
     const QStringList lines = bench.Lines();
     const bool firstFirst = lines[2].contains(QString::fromStdString(first.Serial()));
@@ -135,22 +135,29 @@ TEST_F(Provisioning, AUnitPulledMidRestoreIsSaidSoAndProvisionedWholeWhenPlugged
     ASSERT_NO_FATAL_FAILURE(PlugIn(unit));
     const std::string node = unit.HidrawNode();
     ASSERT_TRUE(bench.AwaitLines(1)) << bench.Out().toStdString();
-    EXPECT_TRUE(bench.Lines()[0].startsWith(QString::fromStdString(node) + " serial " +
-                                            QString::fromStdString(unit.Serial()) +
-                                            ": interrupted: unplugged after 100 reports"))
-        << bench.Lines()[0].toStdString();
-    EXPECT_EQ(unit.LogSize(), 100u);
+    // Whether the removal was heard of within the bench's notice, or the
+    // unit looked stalled, depends on the guest's load.
+    const QString prefix = QString::fromStdString(node) + " serial " + QString::fromStdString(unit.Serial()) + ": ";
+    const std::size_t told = NumberIn(bench.Lines()[0], "^" + QRegularExpression::escape(prefix) +
+                                      "(?:interrupted: unplugged|stopped taking reports: a write was refused) after (\\d+) reports");
+    EXPECT_NE(told, 0u) << bench.Lines()[0].toStdString();
+    ASSERT_TRUE(WaitUntil([&] { return !unit.Present(); }));
+    const std::vector<WireReport> read = unit.Log(), drained = unit.DrainedAtUnplug();
+    EXPECT_EQ(read.size(), 100u);
 
     ASSERT_NO_FATAL_FAILURE(PlugIn(unit));
     ASSERT_TRUE(bench.AwaitLines(2)) << bench.Out().toStdString();
     ExpectLine(bench.Lines()[1], unit, "ok");
+    // The whole restore, as the second plug-in took it, is what was cut short.
+    const std::vector<WireReport> log = unit.Log(), whole(log.begin() + static_cast<long>(read.size()), log.end());
+    EXPECT_TRUE(EndpointTook(whole, read, drained, told));
     bench.Terminate();
     EXPECT_EQ(bench.Finish(), 4) << "an interrupted unit fails the run";
     EXPECT_TRUE(bench.Out().contains("2 units provisioned: 1 ok, 1 failed")) << bench.Out().toStdString();
     const auto records = LogRecords();
     ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0]["result"].toString(), "interrupted");
-    EXPECT_EQ(records[0]["reports"].toInt(), 100);
+    EXPECT_TRUE(QStringList({"interrupted", "stopped taking reports"}).contains(records[0]["result"].toString()));
+    EXPECT_EQ(records[0]["reports"].toInt(), static_cast<int>(told));
     EXPECT_EQ(records[1]["result"].toString(), "ok");
 }
 

@@ -25,10 +25,11 @@ class QLineEdit;
 // the keyboard, said on every popup.
 void InstallQuietOffscreenNotes();
 
-// Runs the event loop until `done` holds or `limit` passes (TCG is slow);
-// returns `done()`.
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(20));
-// Gives a wrong report the time to land before a test checks it did not.
+// Runs the event loop until `done` holds or `limit` passes (TCG on a loaded
+// host takes tens of seconds for a plug-in); returns `done()`.
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(90));
+// Gives a wrong report the time to land before a test checks it did not;
+// never a wait for something that must happen.
 void Settle(std::chrono::milliseconds span = std::chrono::milliseconds(500));
 
 class ToolSession {
