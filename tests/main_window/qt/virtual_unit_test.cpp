@@ -64,32 +64,6 @@ TEST(DemoUnit, EveryZoneHasItsOwnValuesToBringBack)
     EXPECT_EQ(w.Combo1->currentText(), QStringLiteral("YOIGO"));
 }
 
-// From start-up on, the band says why the unit cannot be used, until it can;
-// a send meanwhile writes nothing.
-TEST(DeviceState, AnAbsentOrRefusingUnitIsSaidUntilItIsUsableAndASendWritesNothing)
-{
-    for (const bool denied : {false, true}) {
-        UnitWindow w([denied](UnitWindow& w) { w.library.denied = denied; }, /*plugged=*/denied);
-        EXPECT_EQ(w.notice->text(), denied ? QStringLiteral("Alarma sin permiso de acceso") : QStringLiteral("Alarma no conectada"));
-        // Only a refused open has a node and a fix to name.
-        EXPECT_EQ(w.notice->toolTip().contains(QStringLiteral("/dev/hidraw7")), denied);
-        EXPECT_EQ(w.notice->toolTip().contains(QStringLiteral("70-velbrix-qorun.rules")), denied);
-        w.pin->clear();
-        QTest::mouseClick(w.b_e_1, Qt::LeftButton);
-
-        w.library.denied = false;
-        w.library.Unplug();
-        w.library.Plug();
-        DeliverAll();
-        EXPECT_FALSE(w.notice->isVisible()) << denied;
-        PickEntry(w.ALARMA, 1);
-        ASSERT_EQ(w.model.Log().size(), 1u) << denied;  // only the request
-        if (!denied) {  // the send was not even tried, so the request carries no write
-            EXPECT_EQ(w.model.Log()[0], (WireReport{0, 0, 0, 0, 0, 2, 0, 0}));
-        }
-    }
-}
-
 // The PIN, service centre, phone and text of up to `length` characters,
 // uploaded or (`upload` false) stored directly.
 void Load(AlarmUnitModel& unit, int zone, std::size_t length, bool upload)
