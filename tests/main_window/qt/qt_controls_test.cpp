@@ -45,8 +45,15 @@ TEST_F(QtControls, AListClicksOnEveryPickAlsoOfTheSameEntryAndNeverForTypedText)
     EXPECT_EQ(notice->text(), QStringLiteral("Elija una zona de la lista"));
 }
 
-TEST(QtFit, CaptionsAndFieldsShowWholeAtTheDefaultFontAndAtElevenPoints)
+// At the default font and at eleven points.
+TEST(QtFit, CaptionsFieldsAndEveryNoticeShowWhole)
 {
+    const Notice notices[] = {
+        UnitAbsentNotice(), UnitDeniedNotice("/dev/hidraw12"), MissingPickNotice(true, true),
+        MissingPickNotice(true, false), MissingPickNotice(false, true), DesignPinNotice(),
+        NothingSentNotice(UnitAbsentNotice()), InterruptedNotice(141, 254), BeyondMemoryNotice(256),
+        SentNotice(u"4"), SendingNotice(u"4"),
+    };
     const QFont defaultFont = QApplication::font();
     QFont eleven = defaultFont;
     eleven.setPointSizeF(11);
@@ -68,59 +75,7 @@ TEST(QtFit, CaptionsAndFieldsShowWholeAtTheDefaultFontAndAtElevenPoints)
                       box->contentsRect().width() - 2 * (frame + 2))
                 << name << " at " << font.pointSizeF();
         }
-    }
-    QApplication::setFont(defaultFont);
-}
-
-TEST_F(QtControls, ASetTextKeepsWhatFitsNeverHalfACharacter)
-{
-    QtLineBox phone(*t_e_m_1), pinBox(*pin);
-    phone.SetText(u"12345678\xD83D\xDE00");
-    EXPECT_EQ(t_e_m_1->text(), QStringLiteral("12345678"));
-    pinBox.SetText(u"123\xD83D\xDE00");
-    EXPECT_EQ(pinBox.Text(), u"123");
-}
-
-TEST_F(QtControls, TheSentNoticeIsCopiedAndGoesAtTheNextKeyButNotForAModifier)
-{
-    pin->clear();
-    QTest::mouseClick(b_e_1, Qt::LeftButton);
-    EXPECT_EQ(notice->text(), QStringLiteral("Configuración enviada"));
-    EXPECT_EQ(notice->accessibleDescription(), notice->toolTip());
-    EXPECT_TRUE(notice->toolTip().startsWith(QStringLiteral("La configuración de la zona 1 llegó completa")));
-
-    // Selected with the mouse and copied, as for a support request.
-    const int textLeft = (notice->width() - notice->fontMetrics().horizontalAdvance(notice->text())) / 2;
-    const int middle = notice->height() / 2;
-    QTest::mousePress(notice, Qt::LeftButton, {}, QPoint(textLeft + 1, middle));
-    QTest::mouseMove(notice, QPoint(notice->width() / 2, middle));
-    QTest::mouseRelease(notice, Qt::LeftButton, {}, QPoint(notice->width() / 2, middle));
-    ASSERT_TRUE(notice->hasSelectedText());
-    QGuiApplication::clipboard()->clear();
-    QTest::keyClick(notice, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), notice->selectedText());
-    QTest::keyClick(t_e_m_1, Qt::Key_Shift);
-    EXPECT_TRUE(notice->isVisible());
-    QTest::keyClicks(t_e_m_1, "5");
-    EXPECT_FALSE(notice->isVisible());
-}
-
-TEST(NoticeBandFit, EveryNoticeFitsTheBandAtTheDefaultFontAndAtElevenPoints)
-{
-    const Notice notices[] = {
-        UnitAbsentNotice(), UnitDeniedNotice("/dev/hidraw12"), MissingPickNotice(true, true),
-        MissingPickNotice(true, false), MissingPickNotice(false, true), DesignPinNotice(),
-        NothingSentNotice(UnitAbsentNotice()), InterruptedNotice(141, 254), BeyondMemoryNotice(256),
-        SentNotice(u"4"), SendingNotice(u"4"),
-    };
-    const QFont defaultFont = QApplication::font();
-    QFont eleven = defaultFont;
-    eleven.setPointSizeF(11);
-    for (const QFont& font : {defaultFont, eleven}) {
-        QApplication::setFont(font);
-        RecordingLibrary library;
-        QtMainWindow window(library);
-        auto* label = Control<QLabel>(window, "aviso");
+        auto* label = Control<QLabel>(w, "aviso");
         NoticeBand band(*label);
         for (const Notice& notice : notices) {
             band.ShowNotice(notice.shortText, notice.longText);
