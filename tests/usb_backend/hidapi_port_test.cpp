@@ -3,7 +3,8 @@
 
 // The hidapi port over a stand-in hidapi that flags two calls at once on one
 // handle: hidapi replaces a handle's error string on every read and write, so
-// an overlap leaks it or frees it twice.
+// an overlap leaks it or frees it twice. A failed open is told a refused
+// permission only when the node may not be both read and written.
 
 #include <gtest/gtest.h>
 #include <hidapi.h>
@@ -64,7 +65,7 @@ int hid_read_timeout(hid_device* device, unsigned char*, size_t, int millisecond
 
 namespace {
 
-TEST(HidapiPort, ReadOnItsThreadAndWriteMeanwhileNeverShareAHandleAndNoneIsLeftOpen) {
+TEST(HidapiPort, ReadOnItsThreadAndWriteMeanwhileNeverShareAHandleNoneIsLeftOpenAndARefusalIsTold) {
     for (const int opens : {0, 1}) {  // of the two a port takes
         for (const std::string node : {"/dev/no-hidraw0", "/dev/hidraw5"}) {  // missing, read-only
             opensLeft = opens;
