@@ -116,7 +116,10 @@ TEST_F(LongestUpload, AStallEndsTheUploadAsInterruptedWithTheWindowLiveAndLocked
     // What the unit takes once it reads again is what the window counted,
     // then that request: no second upload.
     unit_.Resume();
-    ASSERT_TRUE(WaitUntil([&] { return tool_->Phone() == QString::fromStdString(Stored[0].first); }));
+    // The whole answer, so no tail of it lands in the next zone's.
+    ASSERT_TRUE(WaitUntil([&] {
+        return tool_->Phone() == QString::fromStdString(Stored[0].first) && tool_->Message() == Stored[0].second.c_str();
+    }));
     const std::vector<WireReport> log = unit_.Log();
     const std::size_t taken = log.size() - 1;
     EXPECT_EQ(std::vector<WireReport>(log.begin(), log.end() - 1), Prefix(taken));
@@ -129,7 +132,8 @@ TEST_F(LongestUpload, AStallEndsTheUploadAsInterruptedWithTheWindowLiveAndLocked
     tool_->PickZone(3);
     // The answer is over once the part of the text the unit took shows.
     const QString partText = QString::fromLatin1(unit_.WithModel([](AlarmUnitModel& m) { return m.Text(4); }));
-    ASSERT_TRUE(WaitUntil([&] { return tool_->Phone() == Phone && tool_->Message() == partText; }));
+    ASSERT_TRUE(WaitUntil([&] { return tool_->Phone() == Phone && tool_->Message() == partText; }))
+        << tool_->Phone().toStdString() << " / " << tool_->Message().toStdString();
     tool_->PickOperator(2);
     tool_->SetMessage(Text);
     unit_.ClearLog();
