@@ -11,7 +11,7 @@ namespace {
 
 constexpr wchar_t WindowClass[] = L"VelbrixQorunWindow";
 // A fixed dialog frame with only a close box.
-constexpr DWORD WindowStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD WindowStyle = WS_CAPTION | WS_SYSMENU;  // no WS_CLIPCHILDREN: the frame draws no inside
 constexpr DWORD WindowExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 // How many entries a selector's open list shows.
 constexpr int ListRows = 5;
