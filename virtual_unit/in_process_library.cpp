@@ -3,11 +3,8 @@
 
 #include "virtual_unit/in_process_library.h"
 
-#include <QCoreApplication>
-
 #include <algorithm>
 
-#include "device_link/qt/device_event_qt.h"
 #include "protocol/report_layout.h"
 
 InProcessLibrary::InProcessLibrary(AlarmUnitModel& unit, bool plugged) : unit_(unit)
@@ -18,7 +15,7 @@ InProcessLibrary::InProcessLibrary(AlarmUnitModel& unit, bool plugged) : unit_(u
 
 bool InProcessLibrary::Connect(WindowHandle window)
 {
-    window_ = WindowObject(window);
+    window_.Set(window);
     if (Plugged())
         Post(EventChanged);
     return true;
@@ -28,9 +25,8 @@ bool InProcessLibrary::Disconnect()
 {
     // The seam promises that nothing arrives once this returns, so events
     // already queued for the window go too.
-    if (window_)
-        QCoreApplication::removePostedEvents(window_, DeviceEventMessage);
-    window_ = nullptr;
+    window_.DropPending();
+    window_.Set(nullptr);
     readNotify_ = false;
     pending_.clear();
     return true;
@@ -100,6 +96,5 @@ void InProcessLibrary::Unplug()
 
 void InProcessLibrary::Post(int code, DeviceHandle handle)
 {
-    if (window_)
-        PostDeviceEvent(WindowHandleOf(window_), code, handle);
+    window_.Post(code, handle);
 }

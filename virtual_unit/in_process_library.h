@@ -5,17 +5,15 @@
 // A HidLibrary whose device is the in-process alarm unit model. It posts the
 // same device events through the same path as the USB backend, so the window
 // and the device link cannot tell the two apart. Tests and the demo plug and
-// unplug the unit by hand. Single-threaded: everything runs on the window's
+// unplug the unit by hand. Toolkit-free: the device-link library of the
+// toolkit posts the events. Single-threaded: everything runs on the window's
 // thread.
-
-#include <QPointer>
 
 #include <deque>
 
+#include "device_link/device_event.h"
 #include "protocol/hid_library.h"
 #include "virtual_unit/alarm_unit_model.h"
-
-class QObject;
 
 class InProcessLibrary : public HidLibrary {
 public:
@@ -49,7 +47,7 @@ private:
     void Post(int code, DeviceHandle handle = 0);
 
     AlarmUnitModel& unit_;
-    QPointer<QObject> window_;     // null while disconnected
+    EventTarget window_;           // none while disconnected
     DeviceHandle handle_ = 0;      // 0 while unplugged
     DeviceHandle lastHandle_ = 0;  // handles are never reused within a run
     bool readNotify_ = false;
