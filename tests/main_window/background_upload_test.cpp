@@ -12,8 +12,8 @@
 #include <condition_variable>
 #include <limits>
 
-#include "protocol/zone_upload.h"
 #include "tests/main_window/fake_controls.h"
+#include "tests/support/reports.h"
 
 namespace {
 
@@ -91,12 +91,7 @@ struct Uploading : FakeForm<WaitingLibrary>, ::testing::Test {
 TEST_F(Uploading, LocksSendAndZoneSaysSoAndHandsTheOutcomeBackThroughTheWindow)
 {
     Combo1.SelectEntry(1);  // AMENA
-    const std::vector<Report> expected = [] {
-        RecordingLibrary reference;
-        ConfiguratorState state;
-        SendZoneConfiguration(state, reference, 1, 656000311, u"1234", u"699", u"ab");
-        return reference.written;
-    }();
+    const std::vector<Report> expected = UploadOf(1, 656000311, u"1234", u"699", u"ab");
     library.HoldAfter(3);
     form->b_e_1_Click();
     ASSERT_TRUE(library.AwaitWritten(1 + 3));

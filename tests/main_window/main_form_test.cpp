@@ -7,20 +7,12 @@
 #include <gtest/gtest.h>
 
 #include "device_link/device_event.h"
-#include "protocol/zone_upload.h"
 #include "tests/main_window/fake_controls.h"
+#include "tests/support/reports.h"
 
 namespace {
 
 using Calls = std::vector<std::string>;
-
-Report InputReport(std::uint8_t tag, std::uint8_t character)
-{
-    Report report{};
-    report[TagByte] = tag;
-    report[tag == TagSmsc ? SmscCharByte : tag == TagPhone ? PhoneCharByte : TextCharByte] = character;
-    return report;
-}
 
 template <typename Form>
 void ReadBack(Form& f, const std::u16string& units, std::uint8_t tag)
@@ -29,15 +21,6 @@ void ReadBack(Form& f, const std::u16string& units, std::uint8_t tag)
         f.library.pendingInput.push_back(InputReport(tag, static_cast<std::uint8_t>(unit)));
         f.hook.Deliver(EventRead, f.library.presentHandle);
     }
-}
-
-std::vector<Report> UploadOf(int zone, int smsc, const std::u16string& pin, const std::u16string& phone,
-                             const std::u16string& text)
-{
-    RecordingLibrary reference;
-    ConfiguratorState state;
-    SendZoneConfiguration(state, reference, zone, smsc, pin, phone, text);
-    return reference.written;
 }
 
 Report RequestFor(std::uint8_t zone) { return Report{0, 0, 0, 0, 0, 0, zone, 0, 0}; }

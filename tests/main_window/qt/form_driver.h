@@ -26,6 +26,7 @@
 #include "protocol/zone_upload.h"
 #include "tests/support/faulty_unit_library.h"
 #include "tests/support/recording_library.h"
+#include "tests/support/reports.h"
 
 template <typename Widget>
 Widget* Control(QWidget& form, const char* name)
@@ -71,27 +72,9 @@ inline void DeliverAll()
         QCoreApplication::sendPostedEvents();
 }
 
-// What the protocol writes for an upload of these values.
-inline std::vector<Report> UploadOf(int zone, int smsc, const std::u16string& pin,
-                                    const std::u16string& phone, const std::u16string& text)
-{
-    RecordingLibrary reference;
-    ConfiguratorState state;
-    SendZoneConfiguration(state, reference, zone, smsc, pin, phone, text);
-    return reference.written;
-}
-
 inline std::vector<Report> WrittenSince(const std::vector<Report>& written, std::size_t before)
 {
     return {written.begin() + static_cast<long>(before), written.end()};
-}
-
-inline Report InputReport(std::uint8_t tag, std::uint8_t character)
-{
-    Report report{};
-    report[TagByte] = tag;
-    report[tag == TagSmsc ? SmscCharByte : tag == TagPhone ? PhoneCharByte : TextCharByte] = character;
-    return report;
 }
 
 inline void ReadBack(QObject& form, RecordingLibrary& library, const std::vector<Report>& reports)
