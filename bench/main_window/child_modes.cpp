@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "main_window/qt/qt_main_window.h"
+#include "protocol/no_unit_library.h"
 #ifdef QORUN_BENCH_VIRTUAL_UNIT
 #include "virtual_unit/alarm_unit_model.h"
 #include "virtual_unit/in_process_library.h"
@@ -39,17 +40,6 @@ double CpuSeconds()
     auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
-
-// No unit attached: every call answers "nothing there".
-class AbsentUnitLibrary : public HidLibrary {
-public:
-    bool Connect(WindowHandle) override { return true; }
-    bool Disconnect() override { return true; }
-    DeviceHandle GetHandle(std::int32_t, std::int32_t) override { return 0; }
-    void SetReadNotify(DeviceHandle, bool) override {}
-    bool Read(DeviceHandle, Report&) override { return false; }
-    bool WriteEx(std::int32_t, std::int32_t, const Report&) override { return false; }
-};
 
 // Runs `then` once the window's first frame has been painted and flushed:
 // the zero timer fires after the paint pass that delivered the first paint.
@@ -102,7 +92,7 @@ int RunBareWindow(int argc, char** argv)
 int RunWidgetsOnly(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    AbsentUnitLibrary library;  // connects to nothing, watches nothing
+    NoUnitLibrary library;  // connects to nothing, watches nothing
     QtMainWindow form(library);
     form.Load();
     return ReportFirstFrame(form);
@@ -114,7 +104,7 @@ int RunToolWindow(int argc, char** argv)
 #ifdef QORUN_BENCH_USB_BACKEND
     HidapiLibrary library;  // as the tool starts, with or without a unit
 #else
-    AbsentUnitLibrary library;
+    NoUnitLibrary library;
 #endif
     QtMainWindow form(library);
     form.Load();
