@@ -18,6 +18,41 @@ constexpr int ListRows = 5;
 
 enum Index { Frame, Phone, Message, Button, Zones, Operators, OperatorLabel, Pin, PinLabel, NoticeBand };
 
+// The layout's boxes are sized for a smaller font than today's message font:
+// with it the PIN box would scroll its first digit out of sight and the
+// button lose the ends of its caption. Such a control keeps the family and
+// only gets a smaller size, until `sample` fits its room.
+HFONT FittedFont(HWND control, LOGFONTW font, std::u16string_view sample, int room)
+{
+    const std::wstring text(sample.begin(), sample.end());
+    HDC dc = GetDC(control);
+    const int smallest = font.lfHeight < 0 ? -6 : 6;
+    HFONT fitted = CreateFontIndirectW(&font);
+    for (;;) {
+        const HGDIOBJ old = SelectObject(dc, fitted);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        SelectObject(dc, old);
+        if (extent.cx <= room || std::abs(font.lfHeight) <= std::abs(smallest))
+            break;
+        font.lfHeight += font.lfHeight < 0 ? 1 : -1;
+        DeleteObject(fitted);
+        fitted = CreateFontIndirectW(&font);
+    }
+    ReleaseDC(control, dc);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fitted), FALSE);
+    return fitted;
+}
+
+// Room for text inside an edit box: its client area less its margins.
+int EditRoom(HWND edit)
+{
+    RECT client{};
+    GetClientRect(edit, &client);
+    const auto margins = static_cast<DWORD>(SendMessageW(edit, EM_GETMARGINS, 0, 0));
+    return client.right - LOWORD(margins) - HIWORD(margins) - 2;
+}
+
 void RegisterWindowClass(WNDPROC proc)
 {
     WNDCLASSEXW cls{};
@@ -95,6 +130,9 @@ Win32MainWindow::~Win32MainWindow()
         DestroyWindow(window_);
     if (font_ != nullptr)
         DeleteObject(font_);
+    for (HFONT fitted : fitted_)
+        if (fitted != nullptr)
+            DeleteObject(fitted);
 }
 
 void Win32MainWindow::BuildControls()
@@ -168,6 +206,18 @@ void Win32MainWindow::PlaceAll(UINT dpi, const RECT* suggested)
     if (font_ != nullptr)
         DeleteObject(font_);
     font_ = font;
+    const std::pair<Index, std::u16string_view> fits[] = {
+        {Pin, Layout::PinSample}, {Phone, Layout::PhoneSample}, {Button, u"Env. Config. Zona 4"}};
+    for (std::size_t i = 0; i < fitted_.size(); ++i) {
+        const HWND control = controls_[fits[i].first].hwnd;
+        RECT client{};
+        GetClientRect(control, &client);
+        const int room = fits[i].first == Button ? client.right - 2 * PixelsAt(90, dpi) : EditRoom(control);
+        const HFONT old = fitted_[i];
+        fitted_[i] = FittedFont(control, metrics.lfMessageFont, fits[i].second, room);
+        if (old != nullptr)
+            DeleteObject(old);
+    }
     InvalidateRect(window_, nullptr, TRUE);
 }
 

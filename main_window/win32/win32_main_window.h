@@ -55,6 +55,7 @@ private:
     HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
     HFONT font_ = nullptr;
+    std::array<HFONT, 3> fitted_{};  // the PIN box's, the phone box's and the button's
     std::array<Placed, 10> controls_{};
     std::unique_ptr<Win32FormWindow> windowSide_;
     std::unique_ptr<Win32TextBox> pinBox_, phoneBox_, messageBox_;

@@ -84,8 +84,6 @@ struct Uploading : FakeForm<WaitingLibrary>, ::testing::Test {
     }
     void TearDown() override { library.Release(); }
     std::vector<Report> Sent() { auto w = library.Written(); return {w.begin() + 1, w.end()}; }
-    // The upload is over once its outcome waits in the window's queue.
-    bool AwaitOutcome() { return window.AwaitPosted(); }
 };
 
 TEST_F(Uploading, LocksSendAndZoneSaysSoAndHandsTheOutcomeBackThroughTheWindow)
@@ -104,7 +102,7 @@ TEST_F(Uploading, LocksSendAndZoneSaysSoAndHandsTheOutcomeBackThroughTheWindow)
     Combo1.SelectEntry(2);  // the pick stays the window's; the upload has its own copy
 
     library.Release();
-    ASSERT_TRUE(AwaitOutcome());
+    ASSERT_TRUE(window.AwaitPosted());  // the outcome waits in the window's queue
     EXPECT_EQ(Sent(), expected) << "a second upload, or a different sequence";
     // Until the window runs it, nothing of the outcome shows.
     EXPECT_FALSE(b_e_1.enabled);
@@ -135,7 +133,7 @@ TEST_F(Uploading, ZoneRequestsThatWaitGoOutInOrderBeforeTheUpload)
     EXPECT_TRUE(Sent().empty());
 
     library.Release();
-    ASSERT_TRUE(AwaitOutcome());
+    ASSERT_TRUE(window.AwaitPosted());  // the outcome waits in the window's queue
     window.RunPosted();
     const std::vector<Report> sent = Sent();
     ASSERT_GE(sent.size(), 3u);

@@ -70,8 +70,7 @@ struct FakeCaption : Captioned {
 
 struct FakeNotice : NoticeArea {
     std::u16string shortText, longText;
-    int shown = 0;  // how often the band was redrawn
-    void ShowNotice(const std::u16string& s, const std::u16string& l) override { shortText = s, longText = l, ++shown; }
+    void ShowNotice(const std::u16string& s, const std::u16string& l) override { shortText = s, longText = l; }
 };
 
 // Posted jobs wait until RunPosted, as on an event loop that is busy.
@@ -91,17 +90,13 @@ struct FakeWindow : FormWindow {
     }
     void RunPosted()
     {
-        for (;;) {
-            std::function<void()> job;
-            {
-                std::lock_guard lock(mutex);
-                if (posted.empty())
-                    return;
-                job = std::move(posted.front());
-                posted.pop_front();
-            }
-            job();
+        std::deque<std::function<void()>> jobs;
+        {
+            std::lock_guard lock(mutex);
+            jobs.swap(posted);
         }
+        for (auto& job : jobs)
+            job();
     }
     std::mutex mutex;
     std::condition_variable arrived;

@@ -173,19 +173,6 @@ TEST_F(ControlsTest, EntryListClicksOnEveryPickAndTypingSelectsNothing)
     EXPECT_EQ(clicks, 4);
 }
 
-TEST_F(ControlsTest, CaptionsAndEnabling)
-{
-    HWND button = Make(WC_BUTTONW, BS_PUSHBUTTON);
-    Win32Captioned captioned(button);
-    captioned.SetCaption(u"Zona \U0001F600 2");
-    EXPECT_EQ(WindowText(button), u"Zona \U0001F600 2");
-    captioned.SetEnabled(false);
-    EXPECT_FALSE(IsWindowEnabled(button));
-    HWND edit = Make(WC_EDITW, 0);
-    Win32TextBox(edit).SetEnabled(false);
-    EXPECT_FALSE(IsWindowEnabled(edit));
-}
-
 class WindowTest : public testing::Test {
 protected:
     WindowTest() { LoadDemoUnit(unit); }
@@ -224,6 +211,21 @@ TEST_F(WindowTest, BuiltAsTheLayoutDrawsItAt96Dpi)
         EXPECT_EQ(std::make_tuple(at.left, at.top, at.right, at.bottom),
                   std::make_tuple(c.at.left, c.at.top, c.at.right, c.at.bottom))
             << c.name;
+    }
+    // The PIN's four digits, the phone's nine and the button's caption show whole.
+    for (const auto& [name, text] : {std::pair{"pin", L"1234"}, std::pair{"t_e_m_1", L"123456789"},
+                                     std::pair{"b_e_1", L"Env. Config. Zona 4"}}) {
+        const HWND control = Child(name);
+        HDC dc = GetDC(control);
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &extent);
+        ReleaseDC(control, dc);
+        RECT client;
+        GetClientRect(control, &client);
+        const auto margins = static_cast<DWORD>(SendMessageW(control, EM_GETMARGINS, 0, 0));
+        const int room = client.right - (std::string_view(name) == "b_e_1" ? 8 : LOWORD(margins) + HIWORD(margins));
+        EXPECT_LE(extent.cx, room) << name;
     }
     // Tab order as the layout numbers it; labels and the frame take no focus.
     HWND at = Child("t_e_m_1");
