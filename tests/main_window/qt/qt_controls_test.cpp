@@ -45,6 +45,30 @@ TEST_F(QtControls, AListClicksOnEveryPickAlsoOfTheSameEntryAndNeverForTypedText)
     EXPECT_EQ(notice->text(), QStringLiteral("Elija una zona de la lista"));
 }
 
+TEST_F(QtControls, TheSentNoticeIsCopiedAndGoesAtTheNextKeyButNotForAModifier)
+{
+    pin->clear();
+    QTest::mouseClick(b_e_1, Qt::LeftButton);
+    EXPECT_EQ(notice->text(), QStringLiteral("Configuración enviada"));
+    EXPECT_EQ(notice->accessibleDescription(), notice->toolTip());
+    EXPECT_TRUE(notice->toolTip().startsWith(QStringLiteral("La configuración de la zona 1 llegó completa")));
+
+    // Selected with the mouse and copied, as for a support request.
+    const int textLeft = (notice->width() - notice->fontMetrics().horizontalAdvance(notice->text())) / 2;
+    const int middle = notice->height() / 2;
+    QTest::mousePress(notice, Qt::LeftButton, {}, QPoint(textLeft + 1, middle));
+    QTest::mouseMove(notice, QPoint(notice->width() / 2, middle));
+    QTest::mouseRelease(notice, Qt::LeftButton, {}, QPoint(notice->width() / 2, middle));
+    ASSERT_TRUE(notice->hasSelectedText());
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(notice, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), notice->selectedText());
+    QTest::keyClick(t_e_m_1, Qt::Key_Shift);
+    EXPECT_TRUE(notice->isVisible());
+    QTest::keyClicks(t_e_m_1, "5");
+    EXPECT_FALSE(notice->isVisible());
+}
+
 // At the default font and at eleven points.
 TEST(QtFit, CaptionsFieldsAndEveryNoticeShowWhole)
 {
