@@ -132,7 +132,6 @@ struct FakeForm {
         t_e_m_1.onChange = [this] { form->t_e_m_1_Change(); };
         Text1.onChange = [this] { form->Text1_Change(); };
     }
-    MainForm& operator*() { return *form; }
     MainForm* operator->() { return &*form; }
 
     Library library;

@@ -51,10 +51,8 @@ TEST(StartUp, AsksForZoneOneBeforeAttachingThenShowsThePlaceholdersWithTheirLimi
     f.hook.Deliver(EventPlugged, 7);  // changes nothing by itself
     EXPECT_TRUE(f.library.readNotifyCalls.empty());
     // Every change asks for the handle again and passes it on as it comes.
-    f.library.presentHandle = 0;
-    f.hook.Deliver(EventChanged);
-    f.library.presentHandle = 7;
-    f.hook.Deliver(EventChanged);
+    f.library.presentHandle = 0, f.hook.Deliver(EventChanged);
+    f.library.presentHandle = 7, f.hook.Deliver(EventChanged);
     EXPECT_EQ(f.library.readNotifyCalls, (std::vector<std::pair<DeviceHandle, bool>>{{0, true}, {7, true}}));
     ReadBack(f, u"6", TagSmsc), ReadBack(f, u"6", TagPhone), ReadBack(f, u"Z", TagText);
     EXPECT_TRUE(f.library.pendingInput.empty());  // taken, not left queued
@@ -235,7 +233,6 @@ TEST(DeviceState, IsSaidFromStartUpUntilTheUnitIsUsableAndOnlyARefusedOpenNamesA
     const std::pair<UnitAccess, std::u16string> states[] = {
         {{UnitAccess::State::Absent, ""}, u"Alarma no conectada"},
         {{UnitAccess::State::Denied, "/dev/hidraw7"}, u"Alarma sin permiso de acceso"},
-        {{UnitAccess::State::Denied, ""}, u"Alarma sin permiso de acceso"},
     };
     for (const auto& [access, shortText] : states) {
         UnitForm f;

@@ -72,11 +72,6 @@ inline void DeliverAll()
         QCoreApplication::sendPostedEvents();
 }
 
-inline std::vector<Report> WrittenSince(const std::vector<Report>& written, std::size_t before)
-{
-    return {written.begin() + static_cast<long>(before), written.end()};
-}
-
 inline void ReadBack(QObject& form, RecordingLibrary& library, const std::vector<Report>& reports)
 {
     for (const Report& report : reports) {

@@ -6,7 +6,6 @@
 
 #include "tests/main_window/qt/form_driver.h"
 #include "virtual_unit/alarm_unit_model.h"
-#include "virtual_unit/sample_data.h"
 
 namespace {
 
@@ -30,8 +29,6 @@ TEST(WithVirtualUnit, APickFillsTheZoneExactlyAReplugReadsBackAgainAndCloseEndsI
     DeliverAll();
     EXPECT_EQ(w.notice->text(), QStringLiteral("Alarma no conectada"));
     EXPECT_EQ(w.form.PhoneText(), u"");
-    pickZone(1);  // nobody answers
-    EXPECT_EQ(w.form.PhoneText(), u"");
 
     w.library.Plug();
     DeliverAll();
@@ -47,21 +44,6 @@ TEST(WithVirtualUnit, APickFillsTheZoneExactlyAReplugReadsBackAgainAndCloseEndsI
     DeliverAll();
     EXPECT_EQ(w.form.PhoneText(), u"");
     EXPECT_EQ(w.form.MessageText(), u"");
-}
-
-TEST(DemoUnit, EveryZoneHasItsOwnValuesToBringBack)
-{
-    UnitWindow w([](UnitWindow& w) { LoadDemoUnit(w.model); });
-    std::vector<std::u16string> texts;
-    for (int zone = 0; zone < 4; ++zone) {
-        PickEntry(w.ALARMA, zone);
-        DeliverAll();
-        EXPECT_EQ(w.form.PhoneText().size(), 9u) << zone;
-        EXPECT_FALSE(w.form.MessageText().empty()) << zone;
-        EXPECT_EQ(std::count(texts.begin(), texts.end(), w.form.MessageText()), 0) << zone;
-        texts.push_back(w.form.MessageText());
-    }
-    EXPECT_EQ(w.Combo1->currentText(), QStringLiteral("YOIGO"));
 }
 
 // The PIN, service centre, phone and text of up to `length` characters,
