@@ -60,6 +60,8 @@ QString Description()
         text += QStringLiteral("  %1 %2\n      %3\n").arg(name, info.syntax, info.summary);
     text += QStringLiteral(
         "\nA zone's read-back ends %1 ms after the unit's last report; no report within %2 ms is an error.\n"
+        "restore --verify and provision, knowing what each zone should hold, wait up to %2 ms between\n"
+        "reports while an answer is still shorter than that.\n"
         "A line break in --text is \\n (sent as CR LF, counting two of the 49 units); JSON and backup\n"
         "files hold texts exactly as the unit does, a line break as \\r\\n.\n"
         "provision gives up on a unit that sends nothing for %2 ms after a read-back request or keeps\n"

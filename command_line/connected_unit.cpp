@@ -32,7 +32,7 @@ UnitAccess ConnectedUnit::Attach()
     return library_.Access(DeviceVendorId, DeviceProductId);
 }
 
-std::optional<ZoneReadout> ConnectedUnit::ReadZone(std::int32_t zone, Failure& failure)
+std::optional<ZoneReadout> ConnectedUnit::ReadZone(std::int32_t zone, Failure& failure, std::size_t expectedReports)
 {
     const std::string zoneName = "zone " + std::to_string(zone);
     if (gone_ || handle_ == 0 || library_.GetHandle(DeviceVendorId, DeviceProductId) != handle_) {
@@ -44,6 +44,7 @@ std::optional<ZoneReadout> ConnectedUnit::ReadZone(std::int32_t zone, Failure& f
     state_.ReceivedSmsc.clear();
     state_.SelectedZone = DecimalText(zone);
     reports_ = 0;
+    expected_ = expectedReports;
 
     QEventLoop loop;
     QTimer answer;
@@ -116,7 +117,7 @@ void ConnectedUnit::OnRead(DeviceHandle pHandle)
     if (library_.GetHandle(DeviceVendorId, DeviceProductId) != pHandle)
         return;
     ++reports_;
-    answerTimer_->start(timings_.quiet);
+    answerTimer_->start(reports_ < expected_ ? timings_.firstAnswer : timings_.quiet);
 }
 
 void ConnectedUnit::SelectOperator(int)

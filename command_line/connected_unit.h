@@ -28,13 +28,15 @@ class QTimer;
 struct ReadBackTimings {
     // No report at all this long after the request: the unit did not answer.
     std::chrono::milliseconds firstAnswer{2000};
-    // This long without a report after the last one ends a zone's answer.
+    // This long without a report after the last one ends a zone's answer;
+    // while fewer reports than the caller expects have come, firstAnswer does.
     std::chrono::milliseconds quiet{300};
     // A unit still sending after this long is broken; the read stops.
     std::chrono::milliseconds longest{10000};
     // A write refused while the unit is still listed this long after means
-    // it stopped taking reports; one pulled out is unlisted sooner.
-    std::chrono::milliseconds unplugNotice{1000};
+    // it stopped taking reports; one pulled out is unlisted sooner, though a
+    // busy machine's device manager may take a second or two to say so.
+    std::chrono::milliseconds unplugNotice{3000};
 };
 
 // What a zone's read-back brought, as the decoder put it together.
@@ -55,7 +57,9 @@ public:
 
     // Asks for zone `zone` and waits for its answer. Nothing, with `failure`
     // set, when the unit does not answer, keeps sending or is unplugged.
-    std::optional<ZoneReadout> ReadZone(std::int32_t zone, Failure& failure);
+    // `expectedReports`, when the caller knows what the unit should hold, keeps
+    // a pause inside that answer (a busy machine) from cutting it short.
+    std::optional<ZoneReadout> ReadZone(std::int32_t zone, Failure& failure, std::size_t expectedReports = 0);
 
     // After a refused write: whether the unit is still attached once the
     // backend has had `notice` to learn of an unplug.
@@ -84,6 +88,7 @@ private:
     DeviceHandle handle_ = 0;
     bool gone_ = false;
     std::size_t reports_ = 0;
+    std::size_t expected_ = 0;
     std::u16string phone_;
     std::u16string text_;
     QEventLoop* waiting_ = nullptr;  // set while a read-back is awaited

@@ -44,16 +44,19 @@ void Progress(CommandContext& context, const char* what, std::size_t k, std::siz
         context.err << what << ": zone " << k << " of " << n << "\n" << std::flush;
 }
 
-// Reads each zone in turn; on a failure says how far it got.
+// Reads each zone in turn; on a failure says how far it got. `expected`,
+// when given, is what each zone should hold.
 std::optional<std::vector<ZoneReadout>> ReadZones(CommandContext& context, ConnectedUnit& unit,
                                                   const std::vector<std::int32_t>& zones,
-                                                  const char* what, int& status)
+                                                  const char* what, int& status,
+                                                  const RestorePlan* expected = nullptr)
 {
     std::vector<ZoneReadout> readouts;
     for (std::size_t i = 0; i < zones.size(); ++i) {
         Progress(context, what, i + 1, zones.size());
         Failure failure;
-        auto readout = unit.ReadZone(zones[i], failure);
+        const std::size_t length = expected != nullptr ? AnswerLength(expected->serviceCentre, expected->zones[i]) : 0;
+        auto readout = unit.ReadZone(zones[i], failure, length);
         if (!readout) {
             failure.message += std::to_string(i) + " of " + std::to_string(zones.size()) +
                                " zones had been read\n";
@@ -263,7 +266,7 @@ int RestoreZones(CommandContext& context, const std::string& device, const QStri
     std::vector<std::int32_t> zones;
     for (const ZoneUpload& zone : plan->zones)
         zones.push_back(zone.zone);
-    const auto readouts = ReadZones(context, *unit, zones, "verify", status);
+    const auto readouts = ReadZones(context, *unit, zones, "verify", status, &*plan);
     if (!readouts)
         return status;
     const std::string differences = Differences(*plan, *readouts);

@@ -107,7 +107,7 @@ UnitOutcome ProvisionUnit(HidLibrary& library, const RestorePlan& plan, const st
         const std::int32_t zone = plan.zones[i].zone;
         progress("verify zone " + std::to_string(i + 1) + " of " + std::to_string(count));
         Failure failure;
-        auto readout = unit.ReadZone(zone, failure);
+        auto readout = unit.ReadZone(zone, failure, AnswerLength(plan.serviceCentre, plan.zones[i]));
         if (!readout && !Listed(library, handle))
             return Pulled(outcome, " (while zone " + std::to_string(zone) + " was read back)");
         if (!readout) {

@@ -11,6 +11,7 @@
 
 #include "command_line/field_values.h"
 #include "device_link/qt/text_units.h"
+#include "protocol/report_layout.h"
 
 namespace {
 
@@ -162,4 +163,9 @@ std::optional<RestorePlan> ParseBackupFile(const QByteArray& content, QString& e
     std::sort(plan.zones.begin(), plan.zones.end(),
               [](const ZoneUpload& a, const ZoneUpload& b) { return a.zone < b.zone; });
     return plan;
+}
+
+std::size_t AnswerLength(std::int32_t serviceCentre, const ZoneUpload& zone)
+{
+    return DecimalText(serviceCentre).size() + zone.phone.size() + zone.text.size();
 }

@@ -49,4 +49,7 @@ struct RestorePlan {
     std::int32_t serviceCentre = 0;
     std::vector<ZoneUpload> zones;  // in zone order, each zone at most once
 };
+// Reports a unit holding `zone` and `serviceCentre` answers its read-back with.
+std::size_t AnswerLength(std::int32_t serviceCentre, const ZoneUpload& zone);
+
 std::optional<RestorePlan> ParseBackupFile(const QByteArray& content, QString& error);

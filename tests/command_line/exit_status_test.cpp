@@ -71,12 +71,14 @@ const Outcome Outcomes[] = {
     {"VerifiedZone3", Altered({}), RestoreVerify, Verified("", 1), Zone3},
     {"VerifyZone3", Altered({5, 135, 145}), RestoreVerify, Verified(Differs("operator", "AMENA", "X56000311") +
                                                                    Differs("zone 3 phone", "3", "X") + Differs("zone 3 text", "c", "X"), 1), Zone3},
-    // A read-back's times: 2 s for the first report, the end 300 ms after the last.
+    // A read-back's times: 2 s for the first report, the end 300 ms after the last...
     {"FirstReportJustInTime", Paced({.start = 1800, .gap = 100}), Show1, {0, Zone1, Show1Of1}},
     {"FirstReportTooLate", Paced({.start = 2200}), Show1, {3, "", Show1Of1 + Tool +
      "no answer from the unit within 2000 ms after asking for zone 1\n0 of 1 zones had been read\n"}},
     {"ShortPauseInside", Paced({.pauseAfter = 10, .pause = 240}), Show1, {0, Zone1, Show1Of1}},
     {"LongPauseEndsTheAnswer", Paced({.pauseAfter = 10, .pause = 450}), Show1, {0, "operator: AMENA\nzone 1\n  phone: 61\n  text: \n", Show1Of1}},
+    // ...unless the answer is still shorter than the file says it should be.
+    {"LongPauseInsideAVerifiedAnswer", Paced({.pauseAfter = 5, .pause = 1200}), RestoreVerify, Verified("", 1), Zone3},
     {"StillSendingAfterTheLongestRead", [](InProcessUnits& u) { u.Pace({.gap = 20}), u.timings.longest = std::chrono::milliseconds(200); },
      Show1, {3, "", Show1Of1 + Tool + "the unit was still sending zone 1 after 200 ms\n0 of 1 zones had been read\n"}},
     {"UnpluggedWithTheAnswerQueued", [](InProcessUnits& u) { u.library.unplugAfterReads = 5; }, Show1, {3, "", Show1Of1 + Tool +
