@@ -39,9 +39,11 @@ public:
     bool Disconnect() override { return window_ = nullptr, true; }
     bool WriteEx(std::int32_t, std::int32_t, const Report& r) override
     {
+        const bool idle = answer_.empty();  // else the answer under way carries on
         for (const WireReport& reply : model_.Receive({r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8]}))
             answer_.push_back({0, reply[0], reply[1], reply[2], reply[3], reply[4], reply[5], reply[6], reply[7]});
-        Next(pacing.start);
+        if (idle && !answer_.empty())
+            Next(pacing.start);
         return true;
     }
 

@@ -78,7 +78,7 @@ const Outcome Outcomes[] = {
     {"ShortPauseInside", Paced({.pauseAfter = 10, .pause = 240}), Show1, {0, Zone1, Show1Of1}},
     {"LongPauseEndsTheAnswer", Paced({.pauseAfter = 10, .pause = 450}), Show1, {0, "operator: AMENA\nzone 1\n  phone: 61\n  text: \n", Show1Of1}},
     // ...unless the answer is still shorter than the file says it should be.
-    {"LongPauseInsideAVerifiedAnswer", Paced({.pauseAfter = 5, .pause = 1200}), RestoreVerify, Verified("", 1), Zone3},
+    {"LongPauseInsideAVerifiedAnswer", Paced({.pauseAfter = 9, .pause = 1200}), RestoreVerify, Verified("", 1), Zone3},
     {"StillSendingAfterTheLongestRead", [](InProcessUnits& u) { u.Pace({.gap = 20}), u.timings.longest = std::chrono::milliseconds(200); },
      Show1, {3, "", Show1Of1 + Tool + "the unit was still sending zone 1 after 200 ms\n0 of 1 zones had been read\n"}},
     {"UnpluggedWithTheAnswerQueued", [](InProcessUnits& u) { u.library.unplugAfterReads = 5; }, Show1, {3, "", Show1Of1 + Tool +

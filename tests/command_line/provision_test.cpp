@@ -50,6 +50,7 @@ public:
     QTemporaryDir dir;
     const QString log = Written(dir.filePath("units.log"), "earlier\n");
     std::vector<qsizetype> logged;  // the log's lines as each unit's turn came
+    HidLibrary* opened = nullptr;    // set: every unit is opened as this one
     QObject scope;
 
     BenchLibrary& Plug(const std::string& node, const std::string& serial = {})
@@ -66,7 +67,8 @@ public:
     }
 
     std::vector<ListedUnit> List() override { return {}; }
-    HidLibrary& Open(const std::string& node) override { return logged.push_back(ReadAll(log).count('\n')), units.at(node).library; }
+    HidLibrary& Open(const std::string& node) override
+    { return logged.push_back(ReadAll(log).count('\n')), opened != nullptr ? *opened : units.at(node).library; }
     std::string AccessFix() const override { return "  Fix: install the udev rule\n"; }
     bool Start(UnitArrivalListener& watcher) override
     {
@@ -183,6 +185,20 @@ TEST_P(EachUnit, GetsOneLineAndOneLogRecord)
 
 INSTANTIATE_TEST_SUITE_P(Provision, EachUnit, testing::ValuesIn(Cases),
                          [](const testing::TestParamInfo<UnitCase>& info) { return info.param.name; });
+
+// The read-back's end is a short quiet, but a pause inside an answer still
+// shorter than the file's values (a busy machine) does not cut it.
+TEST(ProvisionVerify, WaitsOutAPauseInsideAnAnswerStillShortOfTheFile)
+{
+    Bench bench;
+    AlarmUnitModel model;
+    PacedUnit paced(model);
+    paced.pacing = {.pauseAfter = 9, .pause = 120};  // inside zone 1's phone
+    bench.opened = &paced;
+    bench.Plug("/dev/hidraw7");
+    const Provisioned p = Provision(bench, BackupWith("Puerta"), {"--count", "1"});
+    EXPECT_EQ(p.run, (CliRun{0, "/dev/hidraw7: ok (T s)\n1 unit provisioned: 1 ok, 0 failed\n", ""}));
+}
 
 TEST(ProvisionQueue, ServesUnitsInTurnOncePerPlugInAndPromptsForEachNext)
 {
