@@ -1,0 +1,117 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// What a user sees of a running window, for the script that drives it with
+// the X server's own input: its controls' places and texts, read from
+// another process as any window tool reads them; and whether the reports a
+// recording unit wrote down end with one send's upload, worked out apart
+// from the tool's code.
+//   window_probe controls          the window, the zone list's entry height,
+//                                  then one line per control
+//   window_probe upload LOG ZONE PIN SERVICE_CENTRE PHONE TEXT    (\\uXXXX beyond ASCII)
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/expected_reports.h"
+
+namespace {
+
+// By control id, from 100, in the window's order of creation.
+const char* const Names[] = {"t_a_1", "t_e_m_1", "Text1",  "b_e_1",  "ALARMA",
+                             "Combo1", "Label1", "pin",    "Label2", "aviso"};
+
+std::string Utf8(const std::wstring& text)
+{
+    std::string out(text.size() * 3 + 1, '\0');
+    out.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(),
+                                   static_cast<int>(out.size()), nullptr, nullptr));
+    return out;
+}
+
+// An argument's text, "\\uXXXX" for a unit beyond ASCII: Wine hands the
+// command line over in the Unix locale's code page, whatever that is.
+std::u16string Unescaped(const std::string& text)
+{
+    std::u16string units;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text.compare(i, 2, "\\u") == 0 && i + 6 <= text.size())
+            units.push_back(static_cast<char16_t>(std::stoul(text.substr(i + 2, 4), nullptr, 16))), i += 5;
+        else
+            units.push_back(static_cast<unsigned char>(text[i]));
+    return units;
+}
+
+std::wstring TextOf(HWND control)
+{
+    // WM_GETTEXT is carried across processes; GetWindowText is not.
+    std::wstring text(512, L'\0');
+    text.resize(SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
+    return text;
+}
+
+int Controls()
+{
+    const HWND window = FindWindowW(nullptr, L"Velbrix Qorun");
+    if (window == nullptr)
+        return std::puts("no window"), 1;
+    RECT client;
+    GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    std::printf("window %ld %ld %ld %ld %u %d\n", origin.x, origin.y, client.right, client.bottom,
+                GetDpiForWindow(window), IsWindowVisible(window) ? 1 : 0);
+    // The height of an entry in the zone list when it is open.
+    std::printf("entry %ld\n", static_cast<long>(SendDlgItemMessageW(window, 104, CB_GETITEMHEIGHT, 0, 0)));
+    for (int id = 0; id < 10; ++id) {
+        const HWND control = GetDlgItem(window, 100 + id);
+        if (control == nullptr)
+            continue;
+        RECT at;
+        GetWindowRect(control, &at);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&at), 2);
+        std::printf("%s %ld %ld %ld %ld %d %s\n", Names[id], at.left, at.top, at.right, at.bottom,
+                    IsWindowVisible(control) ? 1 : 0, Utf8(TextOf(control)).c_str());
+    }
+    return 0;
+}
+
+int Upload(char** argv)
+{
+    std::ifstream log(argv[2]);
+    std::vector<WireReport> written;
+    for (std::string line; std::getline(log, line);) {
+        WireReport report{};
+        for (std::size_t i = 0; i < report.size() && 2 * i + 1 < line.size(); ++i)
+            report[i] = static_cast<std::uint8_t>(std::stoul(line.substr(2 * i, 2), nullptr, 16));
+        written.push_back(report);
+    }
+    const std::vector<WireReport> expected =
+        ExpectedUpload(std::atoi(argv[3]), Unescaped(argv[4]), Unescaped(argv[5]), Unescaped(argv[6]), Unescaped(argv[7]));
+    if (written.size() < expected.size())
+        return std::printf("the unit recorded %zu reports, fewer than the %zu of the upload\n", written.size(),
+                           expected.size()), 1;
+    const std::size_t first = written.size() - expected.size();
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        if (written[first + i] != expected[i])
+            return std::printf("report %zu of the upload differs\n", i + 1), 1;
+    return std::printf("the unit recorded the upload's %zu reports\n", expected.size()), 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && std::string(argv[1]) == "controls")
+        return Controls();
+    if (argc == 8 && std::string(argv[1]) == "upload")
+        return Upload(argv);
+    std::fputs("usage: window_probe controls | upload LOG ZONE PIN SERVICE_CENTRE PHONE TEXT\n", stderr);
+    return 2;
+}
