@@ -153,13 +153,13 @@ TEST_F(WindowsHidLibraryTest, InputAfterReadNotifyOneEventPerReportInOrderNoneLo
 {
     auto unit = Attach(UnitA);
     library->Connect(window);
+    Delivered();  // the connect's EventChanged
     ASSERT_TRUE(Write(1));  // opens the unit: its answer comes before notifications are on
     unit->Send({0x30, 0, 0, 0, 0, 0, 0, 0});
     ASSERT_TRUE(WaitFor([&] { return unit->Consumed(); }));
     const DeviceHandle handle = Handle();
     library->SetReadNotify(handle + 1, true);
     library->SetReadNotify(handle, true);
-    Delivered();  // the connect's EventChanged
 
     // The window does not pump while the reports come.
     constexpr int count = 200;
