@@ -49,6 +49,14 @@ Notice UnitAbsentNotice()
 
 Notice UnitDeniedNotice(const std::string& devnode)
 {
+#ifdef _WIN32
+    // Any user may open the unit on Windows: a refused open means another
+    // program holds it for itself. Its device path tells the user nothing.
+    static_cast<void>(devnode);
+    return {u"Alarma en uso por otro programa",
+            u"La alarma está conectada, pero otro programa la tiene abierta y no deja usarla. Cierre ese "
+            u"programa y vuelva a intentarlo."};
+#endif
     const std::u16string where = devnode.empty() ? std::u16string() : u" en " + FromUtf8(devnode);
     return {u"Alarma sin permiso de acceso",
             u"La alarma está conectada" + where +

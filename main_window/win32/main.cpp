@@ -1,14 +1,13 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The tool on Windows. The USB backend for Windows is still to come: until
-// then the window runs over a library that finds no unit, and says so.
+// The tool on Windows: the window over the unit on USB, through hidapi.
 
 #include "main_window/win32/program.h"
-#include "protocol/no_unit_library.h"
+#include "usb_backend/windows_hid_library.h"
 
 int main(int argc, char** argv)
 {
-    NoUnitLibrary library;
+    WindowsHidLibrary library;
     return RunWindow(library, argc, argv);
 }
