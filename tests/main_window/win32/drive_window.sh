@@ -2,15 +2,10 @@
 # SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Drives the Windows window under Wine with the X server's own mouse and
-# keyboard, as a user would, against the in-process unit.
-#   drive_window.sh WINE_RUN PREFIX WINE DEMO PROBE WORK use
-#       at 96 dpi: the layout, a zone pick bringing its values, a send whose
-#       reports the unit records byte for byte, the notice it shows
-#   drive_window.sh WINE_RUN PREFIX WINE DEMO PROBE WORK dpi DPI...
-#       the layout at each DPI
-# The prefix must be the script's own: it sets the whole prefix's DPI, and
-# input goes to whatever window has the focus on the prefix's display.
+# Drives the Windows window under Wine with the X server's mouse and keyboard
+# against the in-process unit. The prefix must be the script's own: it sets
+# the prefix's DPI, and keys go to whichever window has the focus.
+#   drive_window.sh WINE_RUN PREFIX WINE DEMO PROBE WORK use | dpi DPI...
 set -euo pipefail
 
 wine_run=$1 prefix=$2 wine=$3 demo=$4 probe=$5 work=$6 mode=$7
@@ -27,9 +22,7 @@ declare -a window
 declare -A control text
 entry=0
 
-# Boots the prefix with a display of its own, whatever DISPLAY says: typed
-# keys must reach this window and no other.
-boot() {
+boot() {  # with a display of the prefix's own, whatever DISPLAY says
   unset DISPLAY
   run cmd /c exit
   DISPLAY=$(cat "$prefix.display")
@@ -59,7 +52,6 @@ trap 'kill -9 $demo_pid 2>/dev/null || true' EXIT
 
 start_demo() {
   rm -f "$work/unit.log"
-  # Its output goes to a file: nothing left running may hold the test's.
   run "$demo" "Z:${work//\//\\}\\unit.log" >"$work/demo.out" 2>&1 &
   demo_pid=$!
   for _ in $(seq 300); do
@@ -69,9 +61,8 @@ start_demo() {
   fail "no window appeared"
 }
 
-# Reads the window: window=(x y width height dpi shown) on the screen, entry=the
-# open zone list's entry height, control[NAME]="left top right bottom
-# visible" in client pixels and text[NAME].
+# window=(x y width height dpi shown), entry=the open list's entry height,
+# control[NAME]="left top right bottom visible" in client pixels, text[NAME].
 probe_controls() {
   local lines name l t r b v rest
   lines=$(run "$probe" controls | tr -d '\r') || return 1
@@ -98,9 +89,7 @@ check_layout() {
   done
 }
 
-# Screen point of a spot in control NAME: X and Y from its left and top, or
-# its middle when left out.
-click() {
+click() {  # NAME [X Y]: from its left and top, else its middle
   local name=$1 l t r b v
   read -r l t r b v <<<"${control[$name]}"
   xdotool mousemove --sync $(( window[0] + ${2:-$(( (r - l) / 2 ))} + l )) \
@@ -115,13 +104,12 @@ await_text() {
   fail "$1 shows \"${text[$1]}\", not \"$2\""
 }
 
-# Sets the whole prefix's DPI.
 set_dpi() {
-  # Where Wine's own settings dialog puts it, and where its fonts read it.
+  # Where Wine's settings dialog puts it, and where its fonts read it; read
+  # when the server starts.
   for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
     run reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
   done
-  # Read when Wine's server starts.
   WINEPREFIX=$prefix "${wine}server" -k
   WINEPREFIX=$prefix "${wine}server" -w
   boot

@@ -1,10 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The demo as the driving script runs it: the window against the in-process
-// unit with the demo's data; once the window is closed, every report the
-// unit received goes to LOG, one per line in hex.
-//   recording_demo LOG
+// The demo, writing every report its unit received to LOG (hex, one a line)
+// once the window is closed.
 
 #include <cstdio>
 

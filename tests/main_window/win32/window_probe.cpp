@@ -1,14 +1,10 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// What a user sees of a running window, for the script that drives it with
-// the X server's own input: its controls' places and texts, read from
-// another process as any window tool reads them; and whether the reports a
-// recording unit wrote down end with one send's upload, worked out apart
-// from the tool's code.
-//   window_probe controls          the window, the zone list's entry height,
-//                                  then one line per control
-//   window_probe upload LOG ZONE PIN SERVICE_CENTRE PHONE TEXT    (\\uXXXX beyond ASCII)
+// For drive_window.sh: the running window's controls, read from another
+// process; and whether a recorded log ends with one send's upload, worked
+// out apart from the tool's code.
+//   window_probe controls | upload LOG ZONE PIN SERVICE_CENTRE PHONE TEXT
 
 #include <windows.h>
 
