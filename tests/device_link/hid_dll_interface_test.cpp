@@ -36,7 +36,6 @@ protected:
     }
 };
 
-// Remembers the window it was connected to.
 class HookedLibrary : public RecordingLibrary {
 public:
     WindowHandle connectedTo = nullptr;

@@ -1,10 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Writes over a library whose writes wait for the unit leave the window's
-// thread: the window refuses a second upload or a zone pick meanwhile, its
-// outcome comes back through the window's own queue, and it ends with the
-// same reports and state as when the window waits for each write itself.
+// Uploads over writes that wait for the unit run off the window's thread and
+// end as a waited-for upload would, their outcome posted back to the window.
 
 #include <gtest/gtest.h>
 
@@ -17,8 +15,7 @@
 
 namespace {
 
-// Each write waits until the test lets it through, as a USB write waits for
-// the unit; it runs on the upload's thread.
+// Each write waits at a gate the test opens, as a USB write waits for the unit.
 class WaitingLibrary : public RecordingLibrary {
 public:
     bool WritesWait() const override { return true; }
@@ -44,13 +41,11 @@ public:
         through_.notify_all();
     }
     void Release() { HoldAfter(std::numeric_limits<std::size_t>::max() / 2); }
-    // Waits (with a deadline only against a hang) until `count` reports are written.
     bool AwaitWritten(std::size_t count)
     {
         std::unique_lock lock(mutex_);
         return wrote_.wait_for(lock, std::chrono::seconds(20), [&] { return written.size() >= count; });
     }
-    // Waits until a write is held at the gate, under way.
     bool AwaitHeld()
     {
         std::unique_lock lock(mutex_);
@@ -133,7 +128,7 @@ TEST_F(Uploading, ZoneRequestsThatWaitGoOutInOrderBeforeTheUpload)
     EXPECT_TRUE(Sent().empty());
 
     library.Release();
-    ASSERT_TRUE(window.AwaitPosted());  // the outcome waits in the window's queue
+    ASSERT_TRUE(window.AwaitPosted());
     window.RunPosted();
     const std::vector<Report> sent = Sent();
     ASSERT_GE(sent.size(), 3u);

@@ -2,11 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// MainForm over controls that only record: each keeps what the controls
-// promise (a text box holds what fits its limit, whole characters; a list's
-// click runs on every selection, also by the program; typing into a list
-// selects nothing), and the window runs what is posted to it when the test
-// says so. No toolkit, no event loop.
+// MainForm over controls that only record but keep the controls' promises;
+// no toolkit, no event loop: posted jobs run when the test says so.
 
 #include <chrono>
 #include <condition_variable>
@@ -82,7 +79,6 @@ struct FakeWindow : FormWindow {
         posted.push_back(std::move(job));
         arrived.notify_all();
     }
-    // Waits (with a deadline only against a hang) until a job is posted.
     bool AwaitPosted()
     {
         std::unique_lock lock(mutex);
@@ -103,8 +99,7 @@ struct FakeWindow : FormWindow {
     std::deque<std::function<void()>> posted;
 };
 
-// Logs into the library's calls, so the order against Connect and
-// Disconnect shows; Deliver is a device event reaching the hooked window.
+// Logs into the library's calls, so the order against Connect shows.
 struct FakeHook : WindowHook {
     explicit FakeHook(std::vector<std::string>& log) : log(log) {}
     void Install(WindowHandle w, Route r) override { log.push_back("Install"), window = w, route = std::move(r); }

@@ -24,8 +24,7 @@ struct FakeView : ConfiguratorView {
     void SetMessageText(const std::u16string& text) override { message = text; }
 };
 
-// The character sits in the byte its tag names; the other two character
-// bytes carry decoys that must not be taken.
+// The other two character bytes carry decoys that must not be taken.
 Report Input(std::uint8_t tag, std::uint8_t character)
 {
     Report r{};

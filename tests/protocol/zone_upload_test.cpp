@@ -32,9 +32,6 @@ const Writes Pin1234{{0, '1'}, {0, 0}, {1, '2'}, {2, 0}, {2, '3'}, {2, 0}, {3, '
 const Writes AmenaSmsc{{5, '6'},  {6, 0},  {6, '5'},  {6, 0},  {7, '6'},  {8, 0},
                        {8, '0'},  {8, 0},  {9, '0'},  {10, 0}, {10, '0'}, {10, 0},
                        {11, '3'}, {12, 0}, {12, '1'}, {12, 0}, {13, '1'}, {14, 0}};
-const Writes YoigoSmsc{{5, '6'},  {6, 0},  {6, '2'},  {6, 0},  {7, '2'},  {8, 0},
-                       {8, '9'},  {8, 0},  {9, '9'},  {10, 0}, {10, '6'}, {10, 0},
-                       {11, '1'}, {12, 0}, {12, '1'}, {12, 0}, {13, '1'}, {14, 0}};
 
 struct UploadCase {
     const char* what;
@@ -46,13 +43,13 @@ struct UploadCase {
 const UploadCase Uploads[] = {
     {"every field of zone 2", 2, 656000311, u"1234", u"12", u"Hi",
      Pin1234 + AmenaSmsc + Writes{{75, '1'}, {76, 0}, {76, '2'}, {76, 0}, {85, 'H'}, {86, 0}, {86, 'i'}, {86, 0}}},
-    {"empty fields send nothing, the others still go", 1, 622996111, u"", u"", u"", YoigoSmsc},
-    {"zone 3 phone only", 3, 622996111, u"", u"6", u"", YoigoSmsc + Writes{{135, '6'}, {136, 0}}},
+    {"empty fields send nothing, the others still go", 1, 656000311, u"", u"", u"", AmenaSmsc},
+    {"zone 3 phone only", 3, 656000311, u"", u"6", u"", AmenaSmsc + Writes{{135, '6'}, {136, 0}}},
     // Right after zone 3: an unknown zone keeps its base, and the number's
     // decimal text, minus sign and all, is what goes out.
     {"unknown zone", 9, -5, u"", u"7", u"", {{5, '-'}, {6, 0}, {6, '5'}, {6, 0}, {135, '7'}, {136, 0}}},
-    {"line break and euro sign as their UTF-16 bytes", 1, 622996111, u"", u"", u"a\r\n\u20AC",
-     YoigoSmsc + Writes{{25, 'a'}, {26, 0}, {26, 0x0D}, {26, 0}, {27, 0x0A}, {28, 0}, {28, 0xAC}, {28, 0x20}}},
+    {"line break and euro sign as their UTF-16 bytes", 1, 656000311, u"", u"", u"a\r\n\u20AC",
+     AmenaSmsc + Writes{{25, 'a'}, {26, 0}, {26, 0x0D}, {26, 0}, {27, 0x0A}, {28, 0}, {28, 0xAC}, {28, 0x20}}},
 };
 
 struct ZoneUpload : ::testing::Test { ConfiguratorState state; RecordingLibrary library; };

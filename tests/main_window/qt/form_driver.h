@@ -37,8 +37,7 @@ Widget* Control(QWidget& form, const char* name)
     return widget;
 }
 
-// Picks a list entry the way a user does: open the list, move to the row,
-// press Enter (which also re-picks the entry that is already current).
+// As a user does; Enter also re-picks the entry that is already current.
 inline void PickEntry(QComboBox* box, int row)
 {
     box->showPopup();
@@ -106,8 +105,7 @@ protected:
 
 struct UnitModel { AlarmUnitModel model; };
 
-// Over the in-process unit, which `before` may fill or break before the
-// form is loaded and shown.
+// Over the in-process unit, which `before` may fill or break before Load.
 struct UnitWindow : UnitModel, FormOver<FaultyUnitLibrary> {
     explicit UnitWindow(const std::function<void(UnitWindow&)>& before = {}, bool plugged = true)
         : FormOver(model, plugged)

@@ -1,9 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Typing, Enter and paste over a selection in the SMS box at its limit: the
-// selection's wire units are freed first, a break takes two, and a key that
-// does not fit is refused before it reaches the undo history.
+// Edits in the SMS box at its limit: a selection's units are freed first, a
+// break takes two, and what does not fit never reaches the undo history.
 
 #include <QClipboard>
 

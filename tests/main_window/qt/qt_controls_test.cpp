@@ -1,10 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Qt's widgets keep the controls' promises: a list's click on every pick and
-// never for typed text, captions and fields that show whole, a notice that
-// fits, is copied and goes at the user's next action, jobs posted back to
-// the window, and closing the one window ends the program.
+// Qt's widgets keep the promises the window relies on.
 
 #include <QRegularExpression>
 #include <QStyle>
@@ -60,7 +57,6 @@ TEST_F(QtControls, TheSentNoticeGoesAtTheNextKeyButNotForCopyingItOrAModifier)
     EXPECT_FALSE(notice->isVisible());
 }
 
-// At the default font and at eleven points.
 TEST(QtFit, CaptionsFieldsAndEveryNoticeShowWhole)
 {
     const Notice notices[] = {
@@ -81,7 +77,6 @@ TEST(QtFit, CaptionsFieldsAndEveryNoticeShowWhole)
         EXPECT_EQ(button->text(), QStringLiteral("Env. Config. Zona 1"));
         EXPECT_LE(button->sizeHint().width(), button->width()) << font.pointSizeF();
         EXPECT_EQ(Control<QGroupBox>(w, "t_a_1")->title(), QStringLiteral("Zona Alarma 1"));
-        // The PIN's four digits and the phone's nine, first to last.
         for (const auto& [name, sample] : {std::pair{"pin", "1234"}, std::pair{"t_e_m_1", "123456789"}}) {
             auto* box = Control<QLineEdit>(w, name);
             box->setText(QString::fromLatin1(sample));

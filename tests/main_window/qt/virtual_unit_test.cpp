@@ -46,8 +46,7 @@ TEST(WithVirtualUnit, APickFillsTheZoneExactlyAReplugReadsBackAgainAndCloseEndsI
     EXPECT_EQ(w.form.MessageText(), u"");
 }
 
-// The PIN, service centre, phone and text of up to `length` characters,
-// uploaded or (`upload` false) stored directly.
+// Fields of up to `length` characters, uploaded or stored directly.
 void Load(AlarmUnitModel& unit, int zone, std::size_t length, bool upload)
 {
     const std::string digits = std::string("123456789").substr(0, std::clamp<std::size_t>(length, 1, 9));
@@ -62,9 +61,7 @@ void Load(AlarmUnitModel& unit, int zone, std::size_t length, bool upload)
         unit.Receive({r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8]});
 }
 
-// The virtual unit holds what an upload wrote, byte for byte, for every zone,
-// field and length: a shorter value after the longest replaces it whole, an
-// empty one leaves it.
+// A shorter value after the longest replaces it whole; an empty one leaves it.
 TEST(UnitMemory, HoldsTheLastValueOfEachFieldWhole)
 {
     for (int zone = 1; zone <= 4; ++zone)
