@@ -34,7 +34,6 @@ public:
     }
     void Clear() { events_.clear(); }
 
-    // Delivers what is posted to this recorder now, without waiting for more.
     void Flush() { QCoreApplication::sendPostedEvents(this, DeviceEventMessage); }
     // Runs the event loop until `done` holds; the bound only keeps a broken
     // build from hanging, the caller asserts on the result.

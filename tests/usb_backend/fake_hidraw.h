@@ -45,7 +45,6 @@ public:
     void Resync() { if (listener) listener->Snapshot(nodes); }
 };
 
-// The device behind one node, shared by the test and the port it opened.
 struct FakeUnit {
     std::mutex mutex;
     std::condition_variable arrived;

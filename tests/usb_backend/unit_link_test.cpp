@@ -26,7 +26,6 @@ class UnitLinkTest : public ::testing::Test {
 protected:
     UnitLinkTest() { Relink({}); }
 
-    // A new link over a watch and an opener that hold the nodes and units so far.
     void Relink(UnitLinkOptions options, bool watchStarts = true)
     {
         auto newWatch = std::make_unique<FakeWatch>();
