@@ -1,8 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Each bad input is refused with its exit status and a message saying what is
-// wrong, and nothing reaches the unit; values that just fit pass (--dry-run).
+// Values that just fit pass (--dry-run); bad ones are refused before anything reaches the unit.
 
 #include <QTemporaryDir>
 
@@ -21,7 +20,6 @@ struct BadInput {
     std::vector<ListedUnit> listed = {};  // empty: one openable unit
 };
 
-// An empty `version` leaves it out.
 QByteArray Backup(const QByteArray& zones, const QByteArray& op = "\"AMENA\"", const QByteArray& version = "1")
 {
     return R"({"format": "velbrix-qorun-backup", )" + (version.isEmpty() ? "" : R"("version": )" + version + ", ") +

@@ -2,8 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// Runs the command line against the in-process unit as a script would:
-// arguments in, exit status and both streams out.
+// Runs the command line against the in-process unit as a script would.
 
 #include <QFile>
 #include <QRegularExpression>
@@ -22,10 +21,9 @@
 inline const ReadBackTimings ShortTimings{.firstAnswer = std::chrono::milliseconds(200),
                                           .quiet = std::chrono::milliseconds(30)};
 
-// The unit's answers, the first `start` ms after the request, then one every
-// `gap` ms, `pause` more after report `pauseAfter`; pulled out instead of
-// sending report `unplugAt`. Reports count over the whole command; each wait
-// runs from the report before, so a busy machine delays both sides alike.
+// Answer reports `start` ms after the request, then every `gap` ms (`pause` more after
+// report `pauseAfter`), pulled out at report `unplugAt` (counted over the whole command).
+// Each wait runs from the report before, so a busy machine delays both sides alike.
 struct Pacing {
     int start = 0, gap = 1, pauseAfter = -1, pause = 0, unplugAt = -1;
 };
@@ -81,7 +79,6 @@ public:
     std::vector<ListedUnit> List() override { return listed; }
     HidLibrary& Open(const std::string&) override { return *opened; }
     std::string AccessFix() const override { return "  Fix: install the udev rule\n"; }
-    // The paced unit, with the tool's own times.
     void Pace(Pacing pacing) { paced.pacing = pacing, opened = &paced, timings = {}; }
 };
 
@@ -102,7 +99,6 @@ inline void LoadZones(AlarmUnitModel& model)
     model.StoreZone(4, "644777888", std::string(49, 'z'));
 }
 
-// Writes `bytes` to `path`, which it returns.
 inline QString Written(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);

@@ -1,8 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Each outcome against a loaded unit: the status, what is said and how far
-// the command got; the file of the same name is never harmed.
+// The file of the same name is never harmed, whatever the outcome.
 
 #include <QTemporaryDir>
 

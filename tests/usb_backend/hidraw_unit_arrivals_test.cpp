@@ -1,9 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Of the hidraw nodes coming and going, only the alarm units, each plug-in
-// once, with its serial number.
-
 #include "usb_backend/hidraw_unit_arrivals.h"
 
 #include <gtest/gtest.h>
