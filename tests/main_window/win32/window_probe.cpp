@@ -4,7 +4,10 @@
 // For drive_window.sh: the running window's controls, read from another
 // process; and whether a recorded log ends with one send's upload, worked
 // out apart from the tool's code.
-//   window_probe controls | upload LOG ZONE PIN SERVICE_CENTRE PHONE TEXT
+//   window_probe controls | upload LOG ZONE PIN SERVICE_CENTRE PHONE TEXT | serve
+// serve answers commands on stdin, each answer ended by a line ".": controls;
+// pick NAME INDEX; set NAME TEXT; click NAME; tip (the notice's long text).
+// Each Wine process takes seconds to start in the emulated guest: one serves all.
 
 #include <windows.h>
 
@@ -12,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -52,9 +56,11 @@ std::wstring TextOf(HWND control)
     return text;
 }
 
+HWND Window() { return FindWindowW(nullptr, L"Velbrix Qorun"); }
+
 int Controls()
 {
-    const HWND window = FindWindowW(nullptr, L"Velbrix Qorun");
+    const HWND window = Window();
     if (window == nullptr)
         return std::puts("no window"), 1;
     RECT client;
@@ -100,14 +106,87 @@ int Upload(char** argv)
     return std::printf("the unit recorded the upload's %zu reports\n", expected.size()), 0;
 }
 
+HWND Named(const std::string& name)
+{
+    for (int id = 0; id < 10; ++id)
+        if (name == Names[id])
+            return GetDlgItem(Window(), 100 + id);
+    return nullptr;
+}
+
+void Notify(HWND control, WORD code)
+{
+    SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
+                 reinterpret_cast<LPARAM>(control));
+}
+
+BOOL CALLBACK FindTip(HWND window, LPARAM found)
+{
+    wchar_t cls[32] = {};
+    GetClassNameW(window, cls, 32);
+    if (lstrcmpiW(cls, L"tooltips_class32") == 0)
+        *reinterpret_cast<HWND*>(found) = window;
+    return TRUE;
+}
+
+// The tooltip keeps the text in the window's process: it is read while
+// shown, with the pointer resting on the notice.
+void Tip()
+{
+    HWND tip = nullptr;
+    EnumThreadWindows(GetWindowThreadProcessId(Window(), nullptr), FindTip, reinterpret_cast<LPARAM>(&tip));
+    RECT at{};
+    GetWindowRect(Named("aviso"), &at);
+    SetCursorPos(at.right + 40, at.bottom + 40);
+    for (int i = 0; i < 100 && tip != nullptr && IsWindowVisible(tip); ++i) Sleep(50);
+    SetCursorPos(at.left + 4, (at.top + at.bottom) / 2);
+    for (int i = 0; i < 600 && tip != nullptr && !IsWindowVisible(tip); ++i) {
+        Sleep(50);
+        if (i % 20 == 19) SetCursorPos(at.left + 4 + i / 20 % 2, (at.top + at.bottom) / 2);  // a fresh move
+    }
+    if (tip != nullptr && IsWindowVisible(tip))
+        std::printf("%s\n", Utf8(TextOf(tip)).c_str());
+}
+
+void Serve()
+{
+    for (std::string line; std::getline(std::cin, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::size_t space = line.find(' '), second = line.find(' ', space + 1);
+        const std::string command = line.substr(0, space), name = line.substr(space + 1, second - space - 1);
+        const std::string rest = second == std::string::npos ? "" : line.substr(second + 1);
+        const HWND control = Named(name);
+        if (command == "controls")
+            Controls();
+        else if (command == "tip")
+            Tip();
+        else if (command == "pick" && control != nullptr) {
+            SendMessageW(control, CB_SETCURSEL, std::stoul(rest), 0);
+            Notify(control, CBN_SELENDOK);
+        } else if (command == "set" && control != nullptr) {
+            const std::u16string units = Unescaped(rest);
+            const std::wstring text(units.begin(), units.end());
+            SendMessageW(control, EM_SETSEL, 0, -1);
+            SendMessageW(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+        } else if (command == "click" && control != nullptr)
+            Notify(control, BN_CLICKED);
+        else
+            std::printf("cannot %s\n", line.c_str());
+        std::printf(".\n");
+        std::fflush(stdout);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc == 2 && std::string(argv[1]) == "controls")
         return Controls();
+    if (argc == 2 && std::string(argv[1]) == "serve")
+        return Serve(), 0;
     if (argc == 8 && std::string(argv[1]) == "upload")
         return Upload(argv);
-    std::fputs("usage: window_probe controls | upload LOG ZONE PIN SERVICE_CENTRE PHONE TEXT\n", stderr);
+    std::fputs("usage: window_probe controls | upload LOG ZONE PIN SERVICE_CENTRE PHONE TEXT | serve\n", stderr);
     return 2;
 }

@@ -1,0 +1,59 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+// The Windows tool under Wine, and a window_probe serving commands on its
+// window from another process, as wine_guest.sh runs them in the guest.
+// Paths from the arguments --wine=, --tool= and --probe=.
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include "tool_session.h"
+
+inline QString Given(const QString& name) {
+    const QStringList given = QCoreApplication::arguments().filter(QRegularExpression("^--" + name + "="));
+    return given.isEmpty() ? QString() : given.first().section('=', 1);
+}
+
+class WineWindow {
+public:
+    WineWindow() {
+        tool_.setProcessChannelMode(QProcess::ForwardedChannels);
+        tool_.start(Given("wine"), {Given("tool")});
+        probe_.start(Given("wine"), {Given("probe"), "serve"});
+    }
+    ~WineWindow() {
+        tool_.kill();
+        tool_.waitForFinished();
+    }
+
+    // The probe's answer to one command, without its closing "."; "(no
+    // answer)" when it gave none.
+    QStringList Ask(const QString& command) {
+        probe_.write((command + "\n").toUtf8());
+        QStringList lines;
+        while (WaitUntil([&] { return probe_.canReadLine() || probe_.state() == QProcess::NotRunning; }) &&
+               probe_.canReadLine()) {
+            const QString line = QString::fromUtf8(probe_.readLine()).trimmed();
+            if (line == ".") return lines;
+            lines << line;
+        }
+        return {"(no answer)"};
+    }
+    // A control's text ("name left top right bottom visible text"), "" while hidden.
+    QString Text(const QString& name) {
+        for (const QString& line : Ask("controls"))
+            if (line.section(' ', 0, 0) == name) return line.section(' ', 5, 5) == "1" ? line.section(' ', 6) : "";
+        return "(no " + name + ")";
+    }
+    // Polls every `pace`, which leaves the guest's one CPU to Wine meanwhile.
+    static bool Polled(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::minutes(3),
+                       std::chrono::milliseconds pace = std::chrono::milliseconds(200)) {
+        return WaitUntil([&] { return done() || (Settle(pace), false); }, limit);
+    }
+
+private:
+    QProcess tool_, probe_;
+};
