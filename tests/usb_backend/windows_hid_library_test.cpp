@@ -3,7 +3,7 @@
 
 // The Windows library over fake HID devices, driven by real WM_DEVICECHANGE
 // messages sent to its notification window; hidapi itself runs against the
-// unit in the guest test.
+// unit in the Wine guest test, and starts here.
 
 #include "usb_backend/windows_hid_library.h"
 
@@ -12,6 +12,7 @@
 #include <dbt.h>
 
 #include <gtest/gtest.h>
+#include <hidapi.h>
 
 #include <functional>
 #include <map>
@@ -219,6 +220,13 @@ TEST_F(WindowsHidLibraryTest, NothingIsPostedAfterDisconnect)
     EXPECT_EQ(library->NotificationWindow(), nullptr);
     EXPECT_EQ(unit.use_count(), 2);  // the test's and the opener's: the port is closed, its reader joined
     EXPECT_EQ(Delivered(), Events{});
+}
+
+// hidapi looks up every system function it may call and, missing one,
+// fails each call: under Wine no unit was ever found.
+TEST(HidapiOnThisSystem, Starts)
+{
+    EXPECT_EQ(hid_init(), 0) << hid_error(nullptr);
 }
 
 }  // namespace
