@@ -6,6 +6,7 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #include <dbt.h>
+#include <setupapi.h>
 
 #include <hidapi.h>
 
@@ -47,6 +48,8 @@ std::wstring Wide(const std::string& text)
     return out;
 }
 
+std::string UnitName(HidIdentity unit);
+
 class HidapiPort : public UnitPort {
 public:
     // hidapi keeps one error string per handle and replaces it on every
@@ -78,13 +81,31 @@ class HidapiWindowsDevices : public HidDevices {
 public:
     HidapiWindowsDevices() { hid_init(); }  // hid_exit never: other instances may still use it
 
+    // Listed through SetupAPI, not hid_enumerate: Wine's cfgmgr32 cannot list
+    // device interfaces, so hidapi finds nothing there. The unit is the
+    // interface whose path names its vendor and product, as in notifications.
     std::vector<std::string> Enumerate(HidIdentity identity) override
     {
         std::vector<std::string> paths;
-        hid_device_info* list = hid_enumerate(identity.vendorId, identity.productId);
-        for (const hid_device_info* device = list; device != nullptr; device = device->next)
-            paths.push_back(device->path);
-        hid_free_enumeration(list);
+        const HDEVINFO set = SetupDiGetClassDevsW(&HidInterfaceClass, nullptr, nullptr,
+                                                  DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+        if (set == INVALID_HANDLE_VALUE)
+            return paths;
+        SP_DEVICE_INTERFACE_DATA found{};
+        found.cbSize = sizeof found;
+        for (DWORD i = 0; SetupDiEnumDeviceInterfaces(set, nullptr, &HidInterfaceClass, i, &found); ++i) {
+            DWORD size = 0;
+            SetupDiGetDeviceInterfaceDetailW(set, &found, nullptr, 0, &size, nullptr);
+            std::vector<DWORD> buffer(size / sizeof(DWORD) + 1);  // aligned as the structure wants
+            auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(buffer.data());
+            detail->cbSize = sizeof *detail;
+            if (!SetupDiGetDeviceInterfaceDetailW(set, &found, detail, size, nullptr, nullptr))
+                continue;
+            const std::string path = Utf8(detail->DevicePath);
+            if (LowerAscii(path).find(UnitName(identity)) != std::string::npos)
+                paths.push_back(path);
+        }
+        SetupDiDestroyDeviceInfoList(set);
         return paths;
     }
 

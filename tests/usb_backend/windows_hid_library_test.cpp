@@ -222,11 +222,16 @@ TEST_F(WindowsHidLibraryTest, NothingIsPostedAfterDisconnect)
     EXPECT_EQ(Delivered(), Events{});
 }
 
-// hidapi looks up every system function it may call and, missing one,
-// fails each call: under Wine no unit was ever found.
-TEST(HidapiOnThisSystem, Starts)
+// hidapi looks up every system function it may call and, missing one, fails
+// each call; and its listing finds nothing under Wine. Wine's own HID mouse
+// and keyboard are there to be listed.
+TEST(HidapiOnThisSystem, StartsAndTheListingGoesByVendorAndProduct)
 {
     EXPECT_EQ(hid_init(), 0) << hid_error(nullptr);
+    const std::unique_ptr<HidDevices> devices = HidapiDevices();
+    for (const auto& [identity, listed] : {std::pair{HidIdentity{0x845E, 0x0001}, 1u}, {HidIdentity{0x845E, 0x0002}, 1u},
+                                           {HidIdentity{0x845E, 0x0003}, 0u}, {HidIdentity{0x1781, 0x07D0}, 0u}})
+        EXPECT_EQ(devices->Enumerate(identity).size(), listed) << std::hex << identity.productId;
 }
 
 }  // namespace
