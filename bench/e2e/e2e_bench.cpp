@@ -39,6 +39,7 @@
 #include "bare_hidraw.h"
 #include "cli_bench.h"
 #include "device_link/qt/text_units.h"
+#include "figures.h"
 #include "protocol/zone_upload.h"
 #include "repaint_watch.h"
 #include "tests/support/recording_library.h"
@@ -47,7 +48,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 constexpr int Runs = 7;
@@ -56,22 +56,6 @@ constexpr int ReadBackReports = 68;  // 9 + 9 + 50: each area full
 const QString Pin = QStringLiteral("9876");
 const QString Phone = QStringLiteral("699111222");
 const QString Text = QStringLiteral("Alarma: intrusion detectada en la zona, llame ya!");
-
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-bool AwaitLog(GadgetUnit& unit, std::size_t count) {
-    const auto limit = Clock::now() + 20s;
-    while (unit.LogSize() < count) {
-        if (Clock::now() > limit) return false;
-        std::this_thread::sleep_for(100us);
-    }
-    return true;
-}
 
 long CpuTicks(pid_t pid) {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
@@ -85,11 +69,6 @@ long CpuTicks(pid_t pid) {
         if (i == 15) stime = std::stol(field);
     }
     return utime + stime;
-}
-
-void PrintRatio(const char* what, double tool, double bare, const char* baseline) {
-    std::printf("%-34s tool %8.2f ms   %s %8.2f ms   ratio %.2f\n", what, tool, baseline, bare,
-                tool / bare);
 }
 
 }  // namespace

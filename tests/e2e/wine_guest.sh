@@ -23,7 +23,7 @@ if [ "$1" = --in-guest ]; then
     mkdir -p "$layer/upper" "$layer/work"
     mount -t overlay overlay -o "lowerdir=$dir,upperdir=$layer/upper,workdir=$layer/work" "$dir"
   done
-  export WINEPREFIX=$work/prefix WINEDEBUG=-all DISPLAY=:9 \
+  export WINEPREFIX=$work/prefix WINEDEBUG=${WINEDEBUG:--all} DISPLAY=:9 \
          WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   Xvfb :9 -nolisten tcp -screen 0 1024x768x24 >/run/tmp/xvfb.log 2>&1 &
   for _ in $(seq 600); do [ -S /tmp/.X11-unix/X9 ] && break; sleep 0.2; done

@@ -17,6 +17,20 @@ inline QString Given(const QString& name) {
     return given.isEmpty() ? QString() : given.first().section('=', 1);
 }
 
+// A served program's answer to one command, without its closing "."; "(no
+// answer)" when it gave none.
+inline QStringList Ask(QProcess& served, const QString& command) {
+    served.write((command + "\n").toUtf8());
+    QStringList lines;
+    while (WaitUntil([&] { return served.canReadLine() || served.state() == QProcess::NotRunning; }) &&
+           served.canReadLine()) {
+        const QString line = QString::fromUtf8(served.readLine()).trimmed();
+        if (line == ".") return lines;
+        lines << line;
+    }
+    return {"(no answer)"};
+}
+
 class WineWindow {
 public:
     WineWindow() {
@@ -29,19 +43,7 @@ public:
         tool_.waitForFinished();
     }
 
-    // The probe's answer to one command, without its closing "."; "(no
-    // answer)" when it gave none.
-    QStringList Ask(const QString& command) {
-        probe_.write((command + "\n").toUtf8());
-        QStringList lines;
-        while (WaitUntil([&] { return probe_.canReadLine() || probe_.state() == QProcess::NotRunning; }) &&
-               probe_.canReadLine()) {
-            const QString line = QString::fromUtf8(probe_.readLine()).trimmed();
-            if (line == ".") return lines;
-            lines << line;
-        }
-        return {"(no answer)"};
-    }
+    QStringList Ask(const QString& command) { return ::Ask(probe_, command); }
     // A control's text ("name left top right bottom visible text"), "" while hidden.
     QString Text(const QString& name) {
         for (const QString& line : Ask("controls"))

@@ -1,0 +1,54 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The baseline of the Wine guest's benchmark: the Windows build's hidapi on
+// the unit with nothing around it. Serves commands on stdin, each answer
+// ended by a line ".", so Wine's start-up is paid once:
+//   upload        the longest upload (142 reports), one hid_write each
+//   readback N    zone 1's request, then hid_read until N reports came
+// Each answers how many reports went or came, -1 without a unit.
+
+#include <hidapi.h>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/expected_reports.h"
+#include "usb_backend/windows_hid_library.h"
+
+int main()
+{
+    hid_init();
+    // Found as the tool finds it: hidapi's own listing finds nothing under Wine.
+    const std::vector<std::string> paths = HidapiDevices()->Enumerate({0x1781, 0x07D0});
+    hid_device* unit = paths.empty() ? nullptr : hid_open_path(paths[0].c_str());
+    std::vector<std::vector<unsigned char>> upload;
+    for (const WireReport& report :
+         ExpectedUpload(4, u"9876", u"607003110", u"699111222", u"Alarma: intrusion detectada en la zona, llame ya!")) {
+        upload.push_back({0});  // the report ID
+        upload.back().insert(upload.back().end(), report.begin(), report.end());
+    }
+    for (std::string command; std::getline(std::cin, command);) {
+        int done = 0;
+        if (unit == nullptr) {
+            done = -1;
+        } else if (command.rfind("upload", 0) == 0) {
+            for (const auto& report : upload) done += hid_write(unit, report.data(), report.size()) > 0;
+        } else if (command.rfind("readback ", 0) == 0) {
+            const unsigned char request[9] = {0, 0, 0, 0, 0, 0, 1, 0, 0};
+            unsigned char buffer[64];
+            hid_write(unit, request, sizeof request);
+            for (const int count = std::stoi(command.substr(9));
+                 done < count && hid_read_timeout(unit, buffer, sizeof buffer, 2000) > 0;)
+                ++done;
+        }
+        std::printf("%d\n.\n", done);
+        std::fflush(stdout);
+    }
+    if (unit != nullptr)
+        hid_close(unit);
+    hid_exit();
+    return unit != nullptr ? 0 : 1;
+}

@@ -1,0 +1,98 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The Windows tool under Wine in the guest, against the virtual unit as a USB
+// gadget, reached through Wine's HID bus over hidraw:
+// - the longest upload (142 reports) through the window's send button, timed
+//   at the unit, vs a bare hid_write loop of the same Windows build;
+// - a 68-report read-back through the window, timed until the text shows (the
+//   window read from another process, every 10 ms), vs a bare hid_read loop.
+// Prints figures; asserts nothing. Run by wine_guest.sh (target wine_bench):
+//   qorun_wine_bench --wine=WINE --tool=EXE --probe=EXE --bare=qorun_wine_bare_hid.exe
+
+#include <QApplication>
+
+#include "figures.h"
+#include "tests/e2e/wine_window.h"
+
+namespace {
+
+constexpr int Runs = 7;
+constexpr int ReadBackReports = 68;  // 9 + 9 + 50: each area full
+const std::string LongText(50, 'x');
+
+void StoreZone1(GadgetUnit& unit) {
+    unit.WithModel([](AlarmUnitModel& model) {
+        model.StoreServiceCentre("656000311");
+        model.StoreZone(1, "611222333", LongText);
+    });
+}
+
+int Fail(const char* what) { return std::fprintf(stderr, "%s\n", what), 1; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    GadgetUnit unit;
+    StoreZone1(unit);
+    if (!unit.Create()) return Fail(unit.Error().c_str());
+    if (!WaitUntil([&] { return !unit.HidrawNode().empty() && GadgetUnit::UdevIdle(); }))
+        return Fail("no hidraw node for the unit");
+    constexpr std::size_t UploadReports = 142;
+
+    // Run 0 warms up (TCG translates code on its first use); not counted.
+    std::vector<double> bareUpload, bareReadBack, toolUpload, toolReadBack;
+    {
+        QProcess bare;
+        bare.start(Given("wine"), {Given("bare")});
+        for (int run = 0; run <= Runs; ++run) {
+            unit.ClearLog();
+            const auto start = Clock::now();
+            Ask(bare, "upload");
+            if (!AwaitLog(unit, UploadReports)) return Fail("bare upload lost reports");
+            if (run > 0) bareUpload.push_back(Ms(Clock::now() - start));
+        }
+        StoreZone1(unit);
+        for (int run = 0; run <= Runs; ++run) {
+            const auto start = Clock::now();
+            if (Ask(bare, QString("readback %1").arg(ReadBackReports)) != QStringList{QString::number(ReadBackReports)})
+                return Fail("bare read-back lost reports");
+            if (run > 0) bareReadBack.push_back(Ms(Clock::now() - start));
+        }
+    }
+    {
+        WineWindow window;
+        const auto shows = [&](const QString& name, const QString& text, std::chrono::milliseconds pace) {
+            return WineWindow::Polled([&] { return window.Text(name) == text; }, std::chrono::minutes(3), pace);
+        };
+        if (!shows("ALARMA", "Zona 1", std::chrono::milliseconds(500))) return Fail("no window");
+        WineWindow::Polled([&] { return unit.RepliesSent() >= 68 && unit.InputTaken(); });  // the start-up answer
+        for (int run = 0; run <= Runs; ++run) {
+            window.Ask("set Text1 -");
+            const auto start = Clock::now();
+            window.Ask("pick ALARMA 0");
+            if (!shows("Text1", QString::fromStdString(LongText), std::chrono::milliseconds(10)))
+                return Fail("the window's read-back never showed");
+            if (run > 0) toolReadBack.push_back(Ms(Clock::now() - start));
+        }
+        window.Ask("pick ALARMA 3");
+        shows("t_e_m_1", "", std::chrono::milliseconds(200));  // zone 4 is empty
+        for (const char* command : {"set pin 9876", "pick Combo1 2", "set t_e_m_1 699111222",
+                                    "set Text1 Alarma: intrusion detectada en la zona, llame ya!"})
+            window.Ask(command);
+        for (int run = 0; run <= Runs; ++run) {
+            unit.ClearLog();
+            const auto start = Clock::now();
+            window.Ask("click b_e_1");
+            if (!AwaitLog(unit, UploadReports)) return Fail("the tool's upload lost reports");
+            if (run > 0) toolUpload.push_back(Ms(Clock::now() - start));
+            if (!shows("aviso", "Configuración enviada", std::chrono::milliseconds(200)))
+                return Fail("the tool's upload did not end as sent");
+        }
+    }
+    std::printf("\nmedians of %d runs, Windows build under Wine in the guest under QEMU TCG (ratios count)\n", Runs);
+    PrintRatio("upload, 142 reports:", Median(toolUpload), Median(bareUpload), "bare hid_write loop");
+    PrintRatio("read-back, 68 reports:", Median(toolReadBack), Median(bareReadBack), "bare hid_read loop ");
+    return 0;
+}
