@@ -39,8 +39,10 @@ public:
         probe_.start(Given("wine"), {Given("probe"), "serve"});
     }
     ~WineWindow() {
+        probe_.closeWriteChannel();  // its end
         tool_.kill();
         tool_.waitForFinished();
+        probe_.waitForFinished();
     }
 
     QStringList Ask(const QString& command) { return ::Ask(probe_, command); }
