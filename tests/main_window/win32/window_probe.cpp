@@ -1,25 +1,19 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// For drive_window.sh: the running window's controls, read from another
-// process; and whether a recorded log ends with one send's upload, worked
-// out apart from the tool's code.
-//   window_probe controls | upload LOG ZONE PIN SERVICE_CENTRE PHONE TEXT | serve
+// For drive_window.sh and the Wine guest test: the running window's
+// controls, read and used from another process.
+//   window_probe controls | serve
 // serve answers commands on stdin, each answer ended by a line ".": controls;
-// pick NAME INDEX; set NAME TEXT; click NAME; tip (the notice's long text).
+// pick NAME INDEX; set NAME ASCII_TEXT; click NAME; tip (the notice's long text).
 // Each Wine process takes seconds to start in the emulated guest: one serves all.
 
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 #include <string>
-#include <vector>
-
-#include "tests/e2e/expected_reports.h"
 
 namespace {
 
@@ -33,19 +27,6 @@ std::string Utf8(const std::wstring& text)
     out.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(),
                                    static_cast<int>(out.size()), nullptr, nullptr));
     return out;
-}
-
-// An argument's text, "\\uXXXX" for a unit beyond ASCII: Wine hands the
-// command line over in the Unix locale's code page, whatever that is.
-std::u16string Unescaped(const std::string& text)
-{
-    std::u16string units;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (text.compare(i, 2, "\\u") == 0 && i + 6 <= text.size())
-            units.push_back(static_cast<char16_t>(std::stoul(text.substr(i + 2, 4), nullptr, 16))), i += 5;
-        else
-            units.push_back(static_cast<unsigned char>(text[i]));
-    return units;
 }
 
 std::wstring TextOf(HWND control)
@@ -82,28 +63,6 @@ int Controls()
                     IsWindowVisible(control) ? 1 : 0, Utf8(TextOf(control)).c_str());
     }
     return 0;
-}
-
-int Upload(char** argv)
-{
-    std::ifstream log(argv[2]);
-    std::vector<WireReport> written;
-    for (std::string line; std::getline(log, line);) {
-        WireReport report{};
-        for (std::size_t i = 0; i < report.size() && 2 * i + 1 < line.size(); ++i)
-            report[i] = static_cast<std::uint8_t>(std::stoul(line.substr(2 * i, 2), nullptr, 16));
-        written.push_back(report);
-    }
-    const std::vector<WireReport> expected =
-        ExpectedUpload(std::atoi(argv[3]), Unescaped(argv[4]), Unescaped(argv[5]), Unescaped(argv[6]), Unescaped(argv[7]));
-    if (written.size() < expected.size())
-        return std::printf("the unit recorded %zu reports, fewer than the %zu of the upload\n", written.size(),
-                           expected.size()), 1;
-    const std::size_t first = written.size() - expected.size();
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        if (written[first + i] != expected[i])
-            return std::printf("report %zu of the upload differs\n", i + 1), 1;
-    return std::printf("the unit recorded the upload's %zu reports\n", expected.size()), 0;
 }
 
 HWND Named(const std::string& name)
@@ -164,8 +123,7 @@ void Serve()
             SendMessageW(control, CB_SETCURSEL, std::stoul(rest), 0);
             Notify(control, CBN_SELENDOK);
         } else if (command == "set" && control != nullptr) {
-            const std::u16string units = Unescaped(rest);
-            const std::wstring text(units.begin(), units.end());
+            const std::wstring text(rest.begin(), rest.end());
             SendMessageW(control, EM_SETSEL, 0, -1);
             SendMessageW(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
         } else if (command == "click" && control != nullptr)
@@ -185,8 +143,6 @@ int main(int argc, char** argv)
         return Controls();
     if (argc == 2 && std::string(argv[1]) == "serve")
         return Serve(), 0;
-    if (argc == 8 && std::string(argv[1]) == "upload")
-        return Upload(argv);
-    std::fputs("usage: window_probe controls | upload LOG ZONE PIN SERVICE_CENTRE PHONE TEXT | serve\n", stderr);
+    std::fputs("usage: window_probe controls | serve\n", stderr);
     return 2;
 }
