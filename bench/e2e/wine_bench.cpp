@@ -5,8 +5,8 @@
 // gadget, reached through Wine's HID bus over hidraw:
 // - the longest upload (142 reports) through the window's send button, timed
 //   at the unit, vs a bare hid_write loop of the same Windows build;
-// - a 68-report read-back through the window, timed until the text shows (the
-//   window read from another process, every 10 ms), vs a bare hid_read loop.
+// - a 68-report read-back through the window, timed until the text shows (its
+//   box read from another process every 10 ms), vs a bare hid_read loop.
 // Prints figures; asserts nothing. Run by wine_guest.sh (target wine_bench):
 //   qorun_wine_bench --wine=WINE --tool=EXE --probe=EXE --bare=qorun_wine_bare_hid.exe
 
@@ -73,8 +73,8 @@ int main(int argc, char** argv) {
             const auto start = Clock::now();
             window.Ask("pick ALARMA 0");
             // The box keeps 49 characters of the 50 the unit holds.
-            if (!WineWindow::Polled([&] { return window.Text("Text1") == QString(49, 'x'); }, std::chrono::minutes(1),
-                                    std::chrono::milliseconds(10)))
+            const auto shown = [&] { return window.Ask("text Text1") == QStringList{QString(49, 'x')}; };
+            if (!WineWindow::Polled(shown, std::chrono::minutes(1), std::chrono::milliseconds(10)))
                 return Fail(("the window's read-back never showed: " + window.Text("Text1")).toUtf8().constData());
             if (run > 0) toolReadBack.push_back(Ms(Clock::now() - start));
         }

@@ -4,7 +4,7 @@
 // For drive_window.sh and the Wine guest test: the running window's
 // controls, read and used from another process.
 //   window_probe controls | serve
-// serve answers commands on stdin, each answer ended by a line ".": controls;
+// serve answers commands on stdin, each answer ended by a line ".": controls; text NAME;
 // pick NAME INDEX; set NAME ASCII_TEXT; click NAME; tip (the notice's long text).
 // Each Wine process takes seconds to start in the emulated guest: one serves all.
 
@@ -119,6 +119,8 @@ void Serve()
             Controls();
         else if (command == "tip")
             Tip();
+        else if (command == "text" && control != nullptr)
+            std::printf("%s\n", Utf8(TextOf(control)).c_str());
         else if (command == "pick" && control != nullptr) {
             SendMessageW(control, CB_SETCURSEL, std::stoul(rest), 0);
             Notify(control, CBN_SELENDOK);
