@@ -29,9 +29,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -56,20 +54,6 @@ constexpr int ReadBackReports = 68;  // 9 + 9 + 50: each area full
 const QString Pin = QStringLiteral("9876");
 const QString Phone = QStringLiteral("699111222");
 const QString Text = QStringLiteral("Alarma: intrusion detectada en la zona, llame ya!");
-
-long CpuTicks(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    std::getline(stat, line);
-    std::istringstream fields(line.substr(line.rfind(')') + 2));
-    std::string field;
-    long utime = 0, stime = 0;
-    for (int i = 3; i <= 15 && fields >> field; ++i) {
-        if (i == 14) utime = std::stol(field);
-        if (i == 15) stime = std::stol(field);
-    }
-    return utime + stime;
-}
 
 }  // namespace
 

@@ -3,11 +3,14 @@
 
 #pragma once
 // What the guest's benchmarks share: their clock, medians, the wait for the
-// unit to have read an upload, and the printed ratio.
+// unit to have read an upload, a process's CPU time, and the printed ratio.
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -29,6 +32,21 @@ inline bool AwaitLog(GadgetUnit& unit, std::size_t count) {
         std::this_thread::sleep_for(std::chrono::microseconds(100));
     }
     return true;
+}
+
+// User and system time of a process, in clock ticks.
+inline long CpuTicks(long pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string field;
+    long utime = 0, stime = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14) utime = std::stol(field);
+        if (i == 15) stime = std::stol(field);
+    }
+    return utime + stime;
 }
 
 inline void PrintRatio(const char* what, double tool, double bare, const char* baseline) {

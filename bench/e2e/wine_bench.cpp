@@ -6,11 +6,14 @@
 // - the longest upload (142 reports) through the window's send button, timed
 //   at the unit, vs a bare hid_write loop of the same Windows build;
 // - a 68-report read-back through the window, timed until the text shows (its
-//   box read from another process every 10 ms), vs a bare hid_read loop.
+//   box read from another process every 10 ms), vs a bare hid_read loop;
+// - the tool's idle CPU with the unit attached, then pulled out.
 // Prints figures; asserts nothing. Run by wine_guest.sh (target wine_bench):
 //   qorun_wine_bench --wine=WINE --tool=EXE --probe=EXE --bare=qorun_wine_bare_hid.exe
 
 #include <QApplication>
+
+#include <unistd.h>
 
 #include "figures.h"
 #include "tests/e2e/wine_window.h"
@@ -43,6 +46,7 @@ int main(int argc, char** argv) {
 
     // Run 0 warms up (TCG translates code on its first use); not counted.
     std::vector<double> bareUpload, bareReadBack, toolUpload, toolReadBack;
+    double idle[2] = {};  // % of one CPU: no unit, unit attached
     {
         QProcess bare;
         bare.start(Given("wine"), {Given("bare")});
@@ -60,6 +64,8 @@ int main(int argc, char** argv) {
                 return Fail("bare read-back lost reports");
             if (run > 0) bareReadBack.push_back(Ms(Clock::now() - start));
         }
+        bare.closeWriteChannel();  // its end
+        bare.waitForFinished();
     }
     {
         WineWindow window;
@@ -93,9 +99,21 @@ int main(int argc, char** argv) {
             if (!shows("aviso", "Configuración enviada", std::chrono::milliseconds(200)))
                 return Fail("the tool's upload did not end as sent");
         }
+        // Nothing but messages when idle: measured with nobody polling the window.
+        for (const bool attached : {true, false}) {
+            if (!attached) unit.Remove();
+            std::this_thread::sleep_for(std::chrono::seconds(3));
+            const long before = CpuTicks(window.ToolPid());
+            const auto start = Clock::now();
+            std::this_thread::sleep_for(std::chrono::seconds(10));
+            idle[attached] = 100.0 * (CpuTicks(window.ToolPid()) - before) / sysconf(_SC_CLK_TCK) /
+                             std::chrono::duration<double>(Clock::now() - start).count();
+        }
     }
     std::printf("\nmedians of %d runs, Windows build under Wine in the guest under QEMU TCG (ratios count)\n", Runs);
     PrintRatio("upload, 142 reports:", Median(toolUpload), Median(bareUpload), "bare hid_write loop");
     PrintRatio("read-back, 68 reports:", Median(toolReadBack), Median(bareReadBack), "bare hid_read loop ");
+    std::printf("idle CPU of velbrix-qorun.exe: %.2f %% of one CPU with the unit attached, %.2f %% without\n",
+                idle[1], idle[0]);
     return 0;
 }

@@ -46,6 +46,8 @@ public:
     }
 
     QStringList Ask(const QString& command) { return ::Ask(probe_, command); }
+    // Wine runs the Windows program in the process it started as.
+    qint64 ToolPid() const { return tool_.processId(); }
     // A control's text ("name left top right bottom visible text"), "" while hidden.
     QString Text(const QString& name) {
         for (const QString& line : Ask("controls"))
