@@ -136,6 +136,21 @@ TEST_F(Uploading, ZoneRequestsThatWaitGoOutInOrderBeforeTheUpload)
               std::vector<int>({2, 4, CmdWriteByte}));
 }
 
+// Off the window's thread too, a refusal ends the upload and is no success.
+TEST_F(Uploading, ARefusedWriteEndsItAsInterruptedWithWhatLanded)
+{
+    for (const std::size_t landed : {0, 5}) {
+        library.written.resize(1), library.acceptedWrites = 1 + landed;
+        form->b_e_1_Click();
+        ASSERT_TRUE(window.AwaitPosted());
+        window.RunPosted();
+        EXPECT_EQ(notice.shortText, u"Envío interrumpido") << landed;
+        EXPECT_NE(notice.longText.find(u"llegaron " + std::u16string(1, u'0' + landed) + u" informes"),
+                  std::u16string::npos) << landed;
+        EXPECT_EQ(Sent().size(), landed);
+    }
+}
+
 TEST_F(Uploading, ClosingMidUploadSendsNothingAfterTheWriteUnderWay)
 {
     library.HoldAfter(2);
