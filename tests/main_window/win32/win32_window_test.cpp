@@ -162,7 +162,7 @@ protected:
     Win32MainWindow window{library};
 };
 
-TEST_F(WindowTest, FixedFrameTextsShownWholeAndTheTabOrder)
+TEST_F(WindowTest, FixedFrameTextsShownWholeCtrlASelectsAllAndTheTabOrder)
 {
     const HWND hwnd = window.Handle();
     EXPECT_EQ(WindowText(hwnd), Layout::Caption);
@@ -184,6 +184,23 @@ TEST_F(WindowTest, FixedFrameTextsShownWholeAndTheTabOrder)
         const auto margins = static_cast<DWORD>(SendMessageW(control, EM_GETMARGINS, 0, 0));  // 0 for the button
         EXPECT_LE(extent.cx, client.right - std::max<int>(LOWORD(margins) + HIWORD(margins), 8)) << name;
     }
+    // Ctrl+A selects all in each edit box, which the plain edit control leaves undone.
+    BYTE keys[256]{};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    for (const char* name : {"pin", "t_e_m_1", "Text1"}) {
+        SetWindowTextW(Child(name), L"12345");
+        SendMessageW(Child(name), EM_SETSEL, 2, 2);
+        EXPECT_TRUE(window.PreTranslate(MSG{Child(name), WM_KEYDOWN, 'A', 0, 0, {}})) << name;
+        DWORD from = 9, to = 9;
+        SendMessageW(Child(name), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+        EXPECT_EQ(std::pair(from, to), std::pair(DWORD{0}, DWORD{5})) << name;
+    }
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_FALSE(window.PreTranslate(MSG{Child("pin"), WM_KEYDOWN, 'A', 0, 0, {}}));  // a plain A is typed
+
     // Tab order as the layout numbers it; labels and the frame take no focus.
     HWND at = Child("t_e_m_1");
     for (const char* next : {"Text1", "b_e_1", "ALARMA", "Combo1", "pin", "t_e_m_1"}) {
