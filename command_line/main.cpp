@@ -12,10 +12,11 @@
 
 #include "command_line/argument_encoding.h"
 #include "command_line/command_line.h"
-#include "usb_backend/attached_units.h"
-#include "usb_backend/hidapi_library.h"
-#include "usb_backend/hidraw_unit_arrivals.h"
-#include "usb_backend/notices.h"
+#include "device_link/window_event_sink.h"
+#include "usb_backend/linux/attached_units.h"
+#include "usb_backend/linux/hidapi_library.h"
+#include "usb_backend/watched_unit_arrivals.h"
+#include "usb_backend/linux/udev_notices.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ public:
         HidapiOptions options;
         options.diagnostics = nullptr;  // the commands say it themselves
         options.onlyDevnode = devnode;
-        library_ = std::make_unique<HidapiLibrary>(options);
+        library_ = std::make_unique<HidapiLibrary>(PostToWindow(), options);
         return *library_;
     }
 
@@ -62,7 +63,7 @@ int main(int argc, char** argv)
     const auto serialOf = [](const std::string& devnode) {
         return UsbSerialNumber(devnode, DeviceVendorId, DeviceProductId);
     };
-    HidrawUnitArrivals arrivals(std::make_unique<UdevHidrawWatch>(),
+    WatchedUnitArrivals arrivals(std::make_unique<UdevHidrawWatch>(),
                                 {static_cast<std::uint16_t>(DeviceVendorId), static_cast<std::uint16_t>(DeviceProductId)},
                                 serialOf);
     CommandContext context{units, std::cout, std::cerr, isatty(STDERR_FILENO) == 1, {}, &arrivals};

@@ -3,25 +3,27 @@
 
 #include "usb_backend/event_sink.h"
 
-#include "device_link/device_event.h"
-
 void EventSink::Attach(WindowHandle window)
 {
     std::lock_guard lock(mutex_);
-    window_ = window;
+    sink_->Target(window);
+    attached_ = window != nullptr;
 }
 
-WindowHandle EventSink::Detach()
+void EventSink::Detach()
 {
     std::lock_guard lock(mutex_);
-    WindowHandle window = window_;
-    window_ = nullptr;
-    return window;
+    if (!attached_)
+        return;
+    attached_ = false;
+    // Events already posted must not reach the window either.
+    sink_->DropPending();
+    sink_->Target(nullptr);
 }
 
 void EventSink::Post(int code, DeviceHandle handle)
 {
     std::lock_guard lock(mutex_);
-    if (window_ != nullptr)
-        PostDeviceEvent(window_, code, handle);
+    if (attached_)
+        sink_->Post(code, handle);
 }

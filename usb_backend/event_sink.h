@@ -2,22 +2,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// Where device events go: the connected window, or nowhere. Posting and
-// detaching exclude each other, so once Detach returns no thread can post.
+// The link's side of its event sink: posting and detaching exclude each
+// other, so once Detach returns no thread can post.
 
+#include <memory>
 #include <mutex>
 
-#include "protocol/hid_library.h"
+#include "protocol/device_event_sink.h"
 
 class EventSink {
 public:
+    explicit EventSink(std::unique_ptr<DeviceEventSink> sink) : sink_(std::move(sink)) {}
+
     void Attach(WindowHandle window);
-    // Returns the window that was attached (nullptr if none).
-    WindowHandle Detach();
+    // Stops posting and drops what the window was posted and did not get yet.
+    void Detach();
     // Posts to the attached window; does nothing when detached. Any thread.
     void Post(int code, DeviceHandle handle = 0);
 
 private:
     std::mutex mutex_;
-    WindowHandle window_ = nullptr;
+    std::unique_ptr<DeviceEventSink> sink_;
+    bool attached_ = false;
 };

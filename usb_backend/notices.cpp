@@ -3,27 +3,9 @@
 
 #include "usb_backend/notices.h"
 
-std::string PermissionFix()
-{
-    return "  Fix: install 70-velbrix-qorun.rules into /etc/udev/rules.d, run\n"
-           "  'sudo udevadm control --reload-rules', then unplug the unit and plug it in again.\n";
-}
-
-std::string PermissionDeniedNotice(const std::string& devnode)
-{
-    return "velbrix-qorun: the alarm unit is plugged in at " + devnode +
-           " but this user may not open it (permission denied).\n" + PermissionFix();
-}
-
-std::string HotplugUnavailableNotice()
-{
-    return "velbrix-qorun: cannot watch for devices being plugged in (udev monitor unavailable);"
-           " the alarm unit is only found when the tool writes to it.\n";
-}
-
 void OnceNotice::Say(const std::string& text)
 {
-    if (said_ || out_ == nullptr)
+    if (said_ || out_ == nullptr || text.empty())
         return;
     said_ = true;
     *out_ << text << std::flush;

@@ -3,17 +3,15 @@
 
 #include "usb_backend/unit_link.h"
 
-#include <QCoreApplication>
-
 #include <algorithm>
 #include <thread>
 
-#include "device_link/qt/device_event_qt.h"
-
-UnitLink::UnitLink(std::unique_ptr<HidrawWatch> watch, std::unique_ptr<UnitOpener> opener, UnitLinkOptions options)
+UnitLink::UnitLink(std::unique_ptr<DeviceWatch> watch, std::unique_ptr<UnitOpener> opener,
+                   std::unique_ptr<DeviceEventSink> sink, UnitLinkOptions options)
     : watch_(std::move(watch)),
       opener_(std::move(opener)),
       options_(options),
+      sink_(std::move(sink)),
       permissionNotice_(options.diagnostics),
       hotplugNotice_(options.diagnostics),
       presence_(options.unit, options.onlyDevnode)
@@ -30,28 +28,24 @@ bool UnitLink::Connect(WindowHandle window)
     std::lock_guard lock(linkMutex_);
     if (connected_)
         Disconnect();
-    window_ = WindowObject(window);
     sink_.Attach(window);
     connected_ = true;
     watching_ = watch_->Start(*this);
     if (!watching_)
-        hotplugNotice_.Say(HotplugUnavailableNotice());
+        hotplugNotice_.Say(options_.notices.hotplugUnavailable);
     return watching_;
 }
 
 bool UnitLink::Disconnect()
 {
     std::lock_guard lock(linkMutex_);
+    // Events already posted must not reach the window either.
     sink_.Detach();
     watch_->Stop();
     watching_ = false;
     connected_ = false;
     CloseUnit();
     queue_.Disable();
-    // Events already posted must not reach the window either.
-    if (window_)
-        QCoreApplication::removePostedEvents(window_, DeviceEventMessage);
-    window_ = nullptr;
     return true;
 }
 
@@ -120,7 +114,7 @@ UnitAccess UnitLink::Access(std::int32_t vendorId, std::int32_t productId)
     return access;
 }
 
-void UnitLink::Snapshot(const std::vector<HidrawNode>& nodes)
+void UnitLink::Snapshot(const std::vector<DeviceNode>& nodes)
 {
     std::lock_guard lock(presenceMutex_);
     const DeviceHandle before = presence_.Handle();
@@ -133,10 +127,15 @@ void UnitLink::Snapshot(const std::vector<HidrawNode>& nodes)
         sink_.Post(EventChanged);
 }
 
-void UnitLink::Arrived(const HidrawNode& node)
+void UnitLink::Arrived(const DeviceNode& node)
 {
     std::lock_guard lock(presenceMutex_);
-    for (const PendingEvent& event : presence_.Arrived(node))
+    const DeviceHandle before = presence_.Handle();
+    // Another device on the unit's node means the unit left: its input goes.
+    const std::vector<PendingEvent> events = presence_.Arrived(node);
+    if (before != 0 && presence_.Handle() != before)
+        queue_.Forget(before);
+    for (const PendingEvent& event : events)
         sink_.Post(event.code, event.handle);
 }
 
@@ -161,7 +160,7 @@ void UnitLink::RefreshIfUnwatched()
 {
     if (watching_ || unit_)
         return;
-    std::vector<HidrawNode> nodes = watch_->Enumerate();
+    std::vector<DeviceNode> nodes = watch_->Enumerate();
     std::lock_guard lock(presenceMutex_);
     presence_.Replace(nodes);
 }
@@ -203,7 +202,8 @@ OpenedUnit* UnitLink::EnsureOpen()
     if (!opened.port) {
         if (opened.permissionDenied) {
             deniedHandle_ = handle;
-            permissionNotice_.Say(PermissionDeniedNotice(devnode));
+            if (options_.notices.denied != nullptr)
+                permissionNotice_.Say(options_.notices.denied(devnode));
         }
         return nullptr;
     }

@@ -10,7 +10,7 @@ UnitPresence::UnitPresence(HidIdentity unit, std::string onlyDevnode)
 {
 }
 
-bool UnitPresence::IsUnit(const HidrawNode& node) const
+bool UnitPresence::IsUnit(const DeviceNode& node) const
 {
     return node.identity && *node.identity == unit_ &&
            (onlyDevnode_.empty() || node.devnode == onlyDevnode_);
@@ -35,7 +35,7 @@ bool UnitPresence::ChooseUnit()
     return false;
 }
 
-std::vector<PendingEvent> UnitPresence::Arrived(const HidrawNode& node)
+std::vector<PendingEvent> UnitPresence::Arrived(const DeviceNode& node)
 {
     const bool isUnit = IsUnit(node);
     auto known = nodes_.find(node.devnode);
@@ -72,10 +72,10 @@ std::vector<PendingEvent> UnitPresence::Left(const std::string& devnode)
     return events;
 }
 
-void UnitPresence::Replace(const std::vector<HidrawNode>& nodes)
+void UnitPresence::Replace(const std::vector<DeviceNode>& nodes)
 {
     nodes_.clear();
-    for (const HidrawNode& node : nodes)
+    for (const DeviceNode& node : nodes)
         nodes_.emplace(node.devnode, IsUnit(node));
     auto current = nodes_.find(devnode_);
     if (handle_ != 0 && current != nodes_.end() && current->second)

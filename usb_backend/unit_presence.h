@@ -29,14 +29,14 @@ public:
     // A hidraw node appeared. The unit arriving while none is present gives
     // EventPlugged(new handle) then EventChanged; anything else EventChanged.
     // A node already known with the same identity gives nothing.
-    std::vector<PendingEvent> Arrived(const HidrawNode& node);
+    std::vector<PendingEvent> Arrived(const DeviceNode& node);
     // A hidraw node went away. The present unit leaving gives
     // EventUnplugged(handle), EventPlugged for a second unit that takes over,
     // then EventChanged; anything else EventChanged.
     std::vector<PendingEvent> Left(const std::string& devnode);
     // Starts over from a full listing. The present unit keeps its handle if
     // its node is still listed as the unit; no events.
-    void Replace(const std::vector<HidrawNode>& nodes);
+    void Replace(const std::vector<DeviceNode>& nodes);
 
     // Handle of the present unit, 0 when absent. Each plug-in gets a new one.
     DeviceHandle Handle() const { return handle_; }
@@ -44,7 +44,7 @@ public:
     const std::string& Devnode() const { return devnode_; }
 
 private:
-    bool IsUnit(const HidrawNode& node) const;
+    bool IsUnit(const DeviceNode& node) const;
     // With no unit chosen, takes the first node that is one; true if found.
     bool ChooseUnit();
     DeviceHandle IssueHandle();

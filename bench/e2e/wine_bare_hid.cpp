@@ -16,13 +16,13 @@
 #include <vector>
 
 #include "tests/e2e/expected_reports.h"
-#include "usb_backend/windows_hid_library.h"
+#include "usb_backend/windows/notification_watch.h"
 
 int main()
 {
     hid_init();
     // Found as the tool finds it: hidapi's own listing finds nothing under Wine.
-    const std::vector<std::string> paths = HidapiDevices()->Enumerate({0x1781, 0x07D0});
+    const std::vector<std::string> paths = ListHidInterfaces({0x1781, 0x07D0});
     hid_device* unit = paths.empty() ? nullptr : hid_open_path(paths[0].c_str());
     std::vector<std::vector<unsigned char>> upload;
     for (const WireReport& report :

@@ -21,7 +21,8 @@
 #include "virtual_unit/in_process_library.h"
 #endif
 #ifdef QORUN_BENCH_USB_BACKEND
-#include "usb_backend/hidapi_library.h"
+#include "device_link/window_event_sink.h"
+#include "usb_backend/linux/hidapi_library.h"
 #endif
 
 namespace {
@@ -102,7 +103,7 @@ int RunToolWindow(int argc, char** argv)
 {
     QApplication app(argc, argv);
 #ifdef QORUN_BENCH_USB_BACKEND
-    HidapiLibrary library;  // as the tool starts, with or without a unit
+    HidapiLibrary library(PostToWindow());  // as the tool starts, with or without a unit
 #else
     NoUnitLibrary library;
 #endif
@@ -124,7 +125,7 @@ int RunIdle(int argc, char** argv, const char* backend, int seconds)
 #endif
 #ifdef QORUN_BENCH_USB_BACKEND
     if (std::strcmp(backend, "usb") == 0)
-        library = std::make_unique<HidapiLibrary>();
+        library = std::make_unique<HidapiLibrary>(PostToWindow());
 #endif
     if (!library) {
         std::printf("unavailable\n");

@@ -23,7 +23,8 @@
 #include <vector>
 
 #include "protocol/report_layout.h"
-#include "usb_backend/hidapi_library.h"
+#include "device_link/window_event_sink.h"
+#include "usb_backend/linux/hidapi_library.h"
 
 namespace {
 
@@ -86,7 +87,7 @@ int main(int argc, char** argv)
     const int writeCalls = argc > 2 ? std::atoi(argv[2]) : 1000;
 
     CountingWindow window;
-    HidapiLibrary library;
+    HidapiLibrary library(PostToWindow());
 
     const Timing unconnected = TimeWrites(library, writeCalls);
 

@@ -6,12 +6,13 @@
 #include <QApplication>
 
 #include "main_window/qt/qt_main_window.h"
-#include "usb_backend/hidapi_library.h"
+#include "device_link/window_event_sink.h"
+#include "usb_backend/linux/hidapi_library.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    HidapiLibrary library;
+    HidapiLibrary library(PostToWindow());
     QtMainWindow window(library);
     window.Load();
     window.show();

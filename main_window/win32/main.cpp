@@ -4,10 +4,11 @@
 // The tool on Windows: the window over the unit on USB, through hidapi.
 
 #include "main_window/win32/program.h"
-#include "usb_backend/windows_hid_library.h"
+#include "device_link/window_event_sink.h"
+#include "usb_backend/windows/windows_hid_library.h"
 
 int main(int argc, char** argv)
 {
-    WindowsHidLibrary library;
+    WindowsHidLibrary library(PostToWindow());
     return RunWindow(library, argc, argv);
 }

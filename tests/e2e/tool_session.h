@@ -14,7 +14,8 @@
 
 #include "main_window/qt/qt_main_window.h"
 #include "tests/support/device_event_recorder.h"
-#include "usb_backend/hidapi_library.h"
+#include "device_link/window_event_sink.h"
+#include "usb_backend/linux/hidapi_library.h"
 
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
@@ -66,7 +67,7 @@ private:
     static void Pick(QComboBox& box, int index);
     static void Type(QLineEdit& field, const QString& text);
 
-    HidapiLibrary library_;
+    HidapiLibrary library_{PostToWindow()};
     std::unique_ptr<QtMainWindow> form_;
     std::unique_ptr<DeviceEventRecorder> events_;
 };

@@ -11,19 +11,19 @@
 #include <mutex>
 #include <vector>
 
-#include "usb_backend/hidraw_watch.h"
+#include "usb_backend/device_watch.h"
 #include "usb_backend/input_queue.h"
 #include "usb_backend/unit_port.h"
 
-class FakeWatch : public HidrawWatch {
+class FakeWatch : public DeviceWatch {
 public:
-    std::vector<HidrawNode> nodes;
+    std::vector<DeviceNode> nodes;
     bool startSucceeds = true;
     int enumerations = 0;
-    HidrawWatchListener* listener = nullptr;
+    DeviceWatchListener* listener = nullptr;
 
-    std::vector<HidrawNode> Enumerate() override { ++enumerations; return nodes; }
-    bool Start(HidrawWatchListener& watcher) override
+    std::vector<DeviceNode> Enumerate() override { ++enumerations; return nodes; }
+    bool Start(DeviceWatchListener& watcher) override
     {
         watcher.Snapshot(nodes);
         listener = startSucceeds ? &watcher : nullptr;
@@ -31,14 +31,14 @@ public:
     }
     void Stop() override { listener = nullptr; }
 
-    void Plug(const HidrawNode& node)
+    void Plug(const DeviceNode& node)
     {
         nodes.push_back(node);
         if (listener) listener->Arrived(node);
     }
     void Unplug(const std::string& devnode)
     {
-        std::erase_if(nodes, [&](const HidrawNode& node) { return node.devnode == devnode; });
+        std::erase_if(nodes, [&](const DeviceNode& node) { return node.devnode == devnode; });
         if (listener) listener->Left(devnode);
     }
     // Messages were lost.

@@ -15,7 +15,7 @@ const HidIdentity Keyboard{0x046D, 0xC31C};
 // Handles by letter: a new letter is a handle never issued before; '-' is none.
 struct Step {
     enum Op { Arrive, Leave, Replace } op;
-    std::vector<HidrawNode> nodes;             // Leave uses the first node's devnode
+    std::vector<DeviceNode> nodes;             // Leave uses the first node's devnode
     std::vector<std::pair<int, char>> events;  // (code, handle letter)
     char present;                              // the unit's handle afterwards
     std::string devnode = {};                  // checked when present
@@ -25,8 +25,8 @@ struct Scenario {
     std::vector<Step> steps;
 };
 
-HidrawNode UnitAt(const char* devnode) { return {devnode, Unit}; }
-HidrawNode KeyboardAt(const char* devnode) { return {devnode, Keyboard}; }
+DeviceNode UnitAt(const char* devnode) { return {devnode, Unit}; }
+DeviceNode KeyboardAt(const char* devnode) { return {devnode, Keyboard}; }
 
 const Scenario Scenarios[] = {
     {"a node listed and then reported arriving is not new",

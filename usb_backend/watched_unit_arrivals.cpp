@@ -1,39 +1,39 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "usb_backend/hidraw_unit_arrivals.h"
+#include "usb_backend/watched_unit_arrivals.h"
 
 #include <algorithm>
 
-HidrawUnitArrivals::HidrawUnitArrivals(std::unique_ptr<HidrawWatch> watch, HidIdentity unit, SerialLookup serialOf)
+WatchedUnitArrivals::WatchedUnitArrivals(std::unique_ptr<DeviceWatch> watch, HidIdentity unit, SerialLookup serialOf)
     : watch_(std::move(watch)), unit_(unit), serialOf_(std::move(serialOf))
 {
 }
 
-HidrawUnitArrivals::~HidrawUnitArrivals()
+WatchedUnitArrivals::~WatchedUnitArrivals()
 {
     Stop();
 }
 
-bool HidrawUnitArrivals::Start(UnitArrivalListener& listener)
+bool WatchedUnitArrivals::Start(UnitArrivalListener& listener)
 {
     Stop();
     listener_ = &listener;
     return watch_->Start(*this);
 }
 
-void HidrawUnitArrivals::Stop()
+void WatchedUnitArrivals::Stop()
 {
     watch_->Stop();
     listener_ = nullptr;
     present_.clear();
 }
 
-void HidrawUnitArrivals::Snapshot(const std::vector<HidrawNode>& nodes)
+void WatchedUnitArrivals::Snapshot(const std::vector<DeviceNode>& nodes)
 {
     std::vector<std::string> gone;
     for (const std::string& devnode : present_) {
-        const bool listed = std::any_of(nodes.begin(), nodes.end(), [&](const HidrawNode& node) {
+        const bool listed = std::any_of(nodes.begin(), nodes.end(), [&](const DeviceNode& node) {
             return node.devnode == devnode && node.identity == unit_;
         });
         if (!listed)
@@ -41,11 +41,11 @@ void HidrawUnitArrivals::Snapshot(const std::vector<HidrawNode>& nodes)
     }
     for (const std::string& devnode : gone)
         Left(devnode);
-    for (const HidrawNode& node : nodes)
+    for (const DeviceNode& node : nodes)
         Arrived(node);
 }
 
-void HidrawUnitArrivals::Arrived(const HidrawNode& node)
+void WatchedUnitArrivals::Arrived(const DeviceNode& node)
 {
     // Another device on a node we knew: the unit's removal was missed.
     if (node.identity != unit_) {
@@ -59,7 +59,7 @@ void HidrawUnitArrivals::Arrived(const HidrawNode& node)
     listener_->Arrived({node.devnode, serialOf_(node.devnode)});
 }
 
-void HidrawUnitArrivals::Left(const std::string& devnode)
+void WatchedUnitArrivals::Left(const std::string& devnode)
 {
     if (present_.erase(devnode) != 0)
         listener_->Left(devnode);

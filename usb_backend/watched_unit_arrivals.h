@@ -11,25 +11,25 @@
 #include <set>
 
 #include "protocol/unit_arrivals.h"
-#include "usb_backend/hidraw_watch.h"
+#include "usb_backend/device_watch.h"
 
-class HidrawUnitArrivals : public UnitArrivals, private HidrawWatchListener {
+class WatchedUnitArrivals : public UnitArrivals, private DeviceWatchListener {
 public:
     // Looks up the serial number of the unit on a node ("" when it has none).
     using SerialLookup = std::function<std::string(const std::string& devnode)>;
 
-    HidrawUnitArrivals(std::unique_ptr<HidrawWatch> watch, HidIdentity unit, SerialLookup serialOf);
-    ~HidrawUnitArrivals() override;
+    WatchedUnitArrivals(std::unique_ptr<DeviceWatch> watch, HidIdentity unit, SerialLookup serialOf);
+    ~WatchedUnitArrivals() override;
 
     bool Start(UnitArrivalListener& listener) override;
     void Stop() override;
 
 private:
-    void Snapshot(const std::vector<HidrawNode>& nodes) override;
-    void Arrived(const HidrawNode& node) override;
+    void Snapshot(const std::vector<DeviceNode>& nodes) override;
+    void Arrived(const DeviceNode& node) override;
     void Left(const std::string& devnode) override;
 
-    std::unique_ptr<HidrawWatch> watch_;
+    std::unique_ptr<DeviceWatch> watch_;
     const HidIdentity unit_;
     SerialLookup serialOf_;
     UnitArrivalListener* listener_ = nullptr;

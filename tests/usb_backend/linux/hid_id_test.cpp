@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "usb_backend/hid_identity.h"
+#include "usb_backend/linux/hid_id.h"
 
 #include <gtest/gtest.h>
 

@@ -10,29 +10,29 @@
 
 #include "usb_backend/hid_identity.h"
 
-class HidrawWatchListener {
+class DeviceWatchListener {
 public:
     // The full set of nodes; replaces whatever was known. Called by Start on
     // the caller's thread before changes flow, and again from the watch's
     // thread if events were lost.
-    virtual void Snapshot(const std::vector<HidrawNode>& nodes) = 0;
+    virtual void Snapshot(const std::vector<DeviceNode>& nodes) = 0;
     // Called on the watch's thread, one change at a time.
-    virtual void Arrived(const HidrawNode& node) = 0;
+    virtual void Arrived(const DeviceNode& node) = 0;
     virtual void Left(const std::string& devnode) = 0;
 
 protected:
-    ~HidrawWatchListener() = default;
+    ~DeviceWatchListener() = default;
 };
 
-class HidrawWatch {
+class DeviceWatch {
 public:
-    virtual ~HidrawWatch() = default;
+    virtual ~DeviceWatch() = default;
 
     // The nodes present now, on the caller's thread.
-    virtual std::vector<HidrawNode> Enumerate() = 0;
+    virtual std::vector<DeviceNode> Enumerate() = 0;
     // Delivers a Snapshot, then changes until Stop. False when changes cannot
     // be followed (the Snapshot is delivered all the same).
-    virtual bool Start(HidrawWatchListener& listener) = 0;
+    virtual bool Start(DeviceWatchListener& listener) = 0;
     // No listener call is made once this returns; the watch's thread is
     // joined. Harmless when not started.
     virtual void Stop() = 0;

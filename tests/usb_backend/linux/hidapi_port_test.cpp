@@ -12,7 +12,7 @@
 #include <condition_variable>
 #include <thread>
 
-#include "usb_backend/hidapi_unit_port.h"
+#include "usb_backend/linux/hidraw_opener.h"
 
 struct hid_device_ {
     int callsInside = 0;
@@ -67,13 +67,13 @@ TEST(HidapiPort, ReadOnItsThreadAndWriteMeanwhileNeverShareAHandleNoneIsLeftOpen
     for (const int opens : {0, 1}) {  // of the two a port takes
         for (const std::string node : {"/dev/no-hidraw0", "/dev/hidraw5"}) {  // missing, read-only
             opensLeft = opens;
-            const OpenResult failed = HidapiOpener().Open(node);
+            const OpenResult failed = HidrawOpener().Open(node);
             EXPECT_TRUE(!failed.port && failed.permissionDenied == node.ends_with('5')) << node;
             EXPECT_EQ(open, 0) << "a failed open left a handle open after " << opens;
         }
     }
     opensLeft = 2;
-    OpenResult opened = HidapiOpener().Open("/dev/hidraw0");
+    OpenResult opened = HidrawOpener().Open("/dev/hidraw0");
     ASSERT_TRUE(opened.port);
     std::thread reader([&] {
         std::array<std::uint8_t, 8> buffer{};

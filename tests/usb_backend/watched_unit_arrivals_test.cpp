@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "usb_backend/hidraw_unit_arrivals.h"
+#include "usb_backend/watched_unit_arrivals.h"
 
 #include <gtest/gtest.h>
 
@@ -18,12 +18,12 @@ struct Recorder : UnitArrivalListener {
     void Left(const std::string& devnode) override { seen.push_back("-" + devnode); }
 };
 
-TEST(HidrawUnitArrivals, ReportsEachPlugInOfAUnitOnceAndMissedRemovalsOnResync)
+TEST(WatchedUnitArrivals, ReportsEachPlugInOfAUnitOnceAndMissedRemovalsOnResync)
 {
     auto owned = std::make_unique<FakeWatch>();
     FakeWatch& watch = *owned;
     watch.nodes = {{"/dev/hidraw0", KeyboardId}, {"/dev/hidraw1", UnitId}};
-    HidrawUnitArrivals arrivals(std::move(owned), UnitId, [](const std::string& node) { return "SN" + node.substr(11); });
+    WatchedUnitArrivals arrivals(std::move(owned), UnitId, [](const std::string& node) { return "SN" + node.substr(11); });
     Recorder recorder;
     ASSERT_TRUE(arrivals.Start(recorder));
     watch.Plug({"/dev/hidraw2", UnitId});
@@ -36,6 +36,19 @@ TEST(HidrawUnitArrivals, ReportsEachPlugInOfAUnitOnceAndMissedRemovalsOnResync)
     watch.Plug({"/dev/hidraw1", UnitId});
     EXPECT_EQ(recorder.seen, (std::vector<std::string>{"+/dev/hidraw1 SN1", "+/dev/hidraw2 SN2", "+/dev/hidraw3 SN3",
                                                         "-/dev/hidraw1", "-/dev/hidraw2", "+/dev/hidraw1 SN1"}));
+}
+
+TEST(WatchedUnitArrivals, AnotherDeviceOnAUnitsNodeIsItsRemovalAndTheUnitBackThereArrivesAgain)
+{
+    auto owned = std::make_unique<FakeWatch>();
+    FakeWatch& watch = *owned;
+    watch.nodes = {{"/dev/hidraw1", UnitId}};
+    WatchedUnitArrivals arrivals(std::move(owned), UnitId, [](const std::string&) { return "SN"; });
+    Recorder recorder;
+    ASSERT_TRUE(arrivals.Start(recorder));
+    watch.listener->Arrived({"/dev/hidraw1", KeyboardId});
+    watch.listener->Arrived({"/dev/hidraw1", UnitId});
+    EXPECT_EQ(recorder.seen, (std::vector<std::string>{"+/dev/hidraw1 SN", "-/dev/hidraw1", "+/dev/hidraw1 SN"}));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 #include <thread>
 
-#include "usb_backend/hidraw_watch.h"
+#include "usb_backend/device_watch.h"
 
 struct udev;
 struct udev_device;
@@ -19,7 +19,7 @@ struct udev_monitor;
 // from the kernel and are all there is where no udevd runs (a bare VM).
 enum class UeventSource { Automatic, Udev, Kernel };
 
-class UdevHidrawWatch : public HidrawWatch {
+class UdevHidrawWatch : public DeviceWatch {
 public:
     // Automatic takes "udev" when udevd is running, else "kernel".
     explicit UdevHidrawWatch(UeventSource source = UeventSource::Automatic);
@@ -28,8 +28,8 @@ public:
     UdevHidrawWatch(const UdevHidrawWatch&) = delete;
     UdevHidrawWatch& operator=(const UdevHidrawWatch&) = delete;
 
-    std::vector<HidrawNode> Enumerate() override;
-    bool Start(HidrawWatchListener& listener) override;
+    std::vector<DeviceNode> Enumerate() override;
+    bool Start(DeviceWatchListener& listener) override;
     void Stop() override;
 
 private:
@@ -40,7 +40,7 @@ private:
     void Handle(udev_device* device);
 
     const UeventSource source_;
-    HidrawWatchListener* listener_ = nullptr;
+    DeviceWatchListener* listener_ = nullptr;
     udev* udev_ = nullptr;
     udev_monitor* monitor_ = nullptr;
     int wakeFd_ = -1;

@@ -2,10 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// The production HidLibrary: hidraw nodes followed through udev, the alarm
+// The HidLibrary on Linux: hidraw nodes followed through udev, the alarm
 // unit opened through hidapi.
 
-#include "usb_backend/udev_hidraw_watch.h"
+#include "usb_backend/linux/udev_hidraw_watch.h"
 #include "usb_backend/unit_link.h"
 
 struct HidapiOptions {
@@ -18,6 +18,5 @@ struct HidapiOptions {
 
 class HidapiLibrary : public UnitLink {
 public:
-    HidapiLibrary();
-    explicit HidapiLibrary(HidapiOptions options);
+    explicit HidapiLibrary(std::unique_ptr<DeviceEventSink> sink, HidapiOptions options = {});
 };

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "usb_backend/udev_hidraw_watch.h"
+#include "usb_backend/linux/udev_hidraw_watch.h"
 
 #include <fcntl.h>
 #include <libudev.h>
@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+
+#include "usb_backend/linux/hid_id.h"
 
 namespace {
 
@@ -33,12 +35,12 @@ const char* SourceName(UeventSource source)
 
 // Node and identity of a hidraw device; the identity comes from its hid
 // parent, which exists whatever bus carries the device (USB, uhid, ...).
-std::optional<HidrawNode> Describe(udev_device* device)
+std::optional<DeviceNode> Describe(udev_device* device)
 {
     const char* devnode = udev_device_get_devnode(device);
     if (devnode == nullptr)
         return std::nullopt;
-    HidrawNode node{devnode, std::nullopt};
+    DeviceNode node{devnode, std::nullopt};
     if (udev_device* hid = udev_device_get_parent_with_subsystem_devtype(device, "hid", nullptr)) {
         if (const char* id = udev_device_get_property_value(hid, "HID_ID"))
             node.identity = ParseHidId(id);
@@ -55,10 +57,10 @@ UdevHidrawWatch::~UdevHidrawWatch()
     Stop();
 }
 
-std::vector<HidrawNode> UdevHidrawWatch::Enumerate()
+std::vector<DeviceNode> UdevHidrawWatch::Enumerate()
 {
     // A context of its own: libudev contexts are not shared across threads.
-    std::vector<HidrawNode> nodes;
+    std::vector<DeviceNode> nodes;
     udev* context = udev_new();
     if (context == nullptr)
         return nodes;
@@ -79,11 +81,11 @@ std::vector<HidrawNode> UdevHidrawWatch::Enumerate()
     }
     udev_unref(context);
     std::sort(nodes.begin(), nodes.end(),
-              [](const HidrawNode& a, const HidrawNode& b) { return a.devnode < b.devnode; });
+              [](const DeviceNode& a, const DeviceNode& b) { return a.devnode < b.devnode; });
     return nodes;
 }
 
-bool UdevHidrawWatch::Start(HidrawWatchListener& listener)
+bool UdevHidrawWatch::Start(DeviceWatchListener& listener)
 {
     Stop();
     listener_ = &listener;

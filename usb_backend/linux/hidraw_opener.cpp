@@ -1,0 +1,20 @@
+// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "usb_backend/linux/hidraw_opener.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "usb_backend/hidapi_port.h"
+
+OpenResult HidrawOpener::Open(const std::string& devnode)
+{
+    // On Linux hidapi's device path is the hidraw node itself.
+    if (std::unique_ptr<UnitPort> port = OpenHidapiPort(devnode))
+        return {std::move(port), false};
+    // hidapi does not say why; ask the node directly.
+    const bool denied = access(devnode.c_str(), R_OK | W_OK) != 0 && errno == EACCES;
+    return {nullptr, denied};
+}
