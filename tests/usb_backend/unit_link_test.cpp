@@ -112,6 +112,11 @@ TEST_F(UnitLinkTest, InputIsKeptOnlyAfterReadNotifyForThePresentHandleOneEventEa
 
     link->Connect(Window());
     Delivered();
+    // Connected, but notifications are not on yet: nothing kept, nothing said.
+    ASSERT_TRUE(Write(5));
+    unit->Send({0x30, 0, 0, 0, 0, 0, 0, 2});
+    ASSERT_TRUE(WaitFor([&] { return unit->Consumed(); }));
+    EXPECT_EQ(Delivered(), Events{});
     const DeviceHandle handle = Handle();
     for (const DeviceHandle h : {DeviceHandle{0}, handle + 1, handle})
         link->SetReadNotify(h, true);
