@@ -25,9 +25,6 @@ public:
     explicit NotificationWatch(HidIdentity unit);
     ~NotificationWatch() override;
 
-    NotificationWatch(const NotificationWatch&) = delete;
-    NotificationWatch& operator=(const NotificationWatch&) = delete;
-
     std::vector<DeviceNode> Enumerate() override;
     // Registers for notifications before listing, so no plug-in falls
     // between the two; one told twice is known already and says nothing.
