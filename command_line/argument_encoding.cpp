@@ -3,14 +3,15 @@
 
 #include "command_line/argument_encoding.h"
 
-#include <QStringDecoder>
+#include <utf8.h>
+
+#include <cstring>
 
 Failure CheckArgumentEncoding(int argc, const char* const* argv)
 {
     for (int i = 1; i < argc; ++i) {
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString decoded = decoder(QByteArrayView(argv[i]));
-        if (decoder.hasError())
+        const char* const end = argv[i] + std::strlen(argv[i]);
+        if (utf8::find_invalid(argv[i], end) != end)
             return {ExitBadInput, "argument " + std::to_string(i) + " is not valid UTF-8; nothing sent\n"};
     }
     return {};

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// Arguments as the program gets them, checked before Qt decodes them: an
+// Arguments as the program gets them, checked before they are decoded: an
 // argument that is not UTF-8 would reach the unit as replacement characters.
 
 #include "command_line/exit_status.h"

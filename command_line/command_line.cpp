@@ -1,10 +1,8 @@
-// SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
-// SPDX-License-Identifier: GPL-3.0-or-later
-
 #include "command_line/command_line.h"
 
-#include <QCommandLineParser>
+#include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -16,145 +14,268 @@
 namespace {
 
 struct CommandInfo {
-    QString syntax;       // after the command name
-    QString summary;
-    QStringList options;  // names of the options it takes
+    std::string syntax;  // after the command name
+    std::string summary;
+    std::vector<std::string> options;  // names of the options it takes
 };
 
-const std::map<QString, CommandInfo>& Commands()
+const std::map<std::string, CommandInfo>& Commands()
 {
-    static const std::map<QString, CommandInfo> commands{
-        {QStringLiteral("list"), {QString(), QStringLiteral("List every attached unit and whether it can be opened."), {}}},
-        {QStringLiteral("show"),
-         {QStringLiteral("[--zone N | --all] [--json]"),
-          QStringLiteral("Ask the unit for zone N (default: all zones) and print the operator, phone and text."),
-          {QStringLiteral("device"), QStringLiteral("zone"), QStringLiteral("all"), QStringLiteral("json")}}},
-        {QStringLiteral("send"),
-         {QStringLiteral("--zone N --operator NAME|NUMBER [--pin PIN] --phone P --text T [--dry-run]"),
-          QStringLiteral("Write one zone's configuration into the unit."),
-          {QStringLiteral("device"), QStringLiteral("zone"), QStringLiteral("operator"), QStringLiteral("pin"),
-           QStringLiteral("phone"), QStringLiteral("text"), QStringLiteral("dry-run")}}},
-        {QStringLiteral("backup"),
-         {QStringLiteral("FILE"), QStringLiteral("Read all four zones into a JSON file (no PIN: the unit never sends it)."),
-          {QStringLiteral("device")}}},
-        {QStringLiteral("restore"),
-         {QStringLiteral("FILE [--pin PIN] [--verify]"),
-          QStringLiteral("Check the whole file, then upload each zone in it; --verify reads them back and compares."),
-          {QStringLiteral("device"), QStringLiteral("pin"), QStringLiteral("verify")}}},
-        {QStringLiteral("provision"),
-         {QStringLiteral("FILE [--pin PIN] [--count N] [--log LOG]"),
-          QStringLiteral("Check the whole file, then restore and verify it on each unit as it is plugged in,\n"
-                         "      one at a time and once per plug-in; a line per unit. Ends after N units, or\n"
-                         "      after the unit under way on SIGINT or SIGTERM."),
-          {QStringLiteral("pin"), QStringLiteral("count"), QStringLiteral("log")}}},
+    static const std::map<std::string, CommandInfo> commands{
+        {"list", {"", "List every attached unit and whether it can be opened.", {}}},
+        {"show",
+         {"[--zone N | --all] [--json]",
+          "Ask the unit for zone N (default: all zones) and print the operator, phone and text.",
+          {"device", "zone", "all", "json"}}},
+        {"send",
+         {"--zone N --operator NAME|NUMBER [--pin PIN] --phone P --text T [--dry-run]",
+          "Write one zone's configuration into the unit.",
+          {"device", "zone", "operator", "pin", "phone", "text", "dry-run"}}},
+        {"backup", {"FILE", "Read all four zones into a JSON file (no PIN: the unit never sends it).", {"device"}}},
+        {"restore",
+         {"FILE [--pin PIN] [--verify]",
+          "Check the whole file, then upload each zone in it; --verify reads them back and compares.",
+          {"device", "pin", "verify"}}},
+        {"provision",
+         {"FILE [--pin PIN] [--count N] [--log LOG]",
+          "Check the whole file, then restore and verify it on each unit as it is plugged in,\n"
+          "      one at a time and once per plug-in; a line per unit. Ends after N units, or\n"
+          "      after the unit under way on SIGINT or SIGTERM.",
+          {"pin", "count", "log"}}},
     };
     return commands;
 }
 
-QString Description()
+std::string Description()
 {
-    QString text = QStringLiteral(
+    std::string text =
         "Show, send, back up and restore the configuration of a Velbrix SMS alarm unit, or provision a\n"
-        "bench of units.\n\nCommands:\n");
+        "bench of units.\n\nCommands:\n";
     for (const auto& [name, info] : Commands())
-        text += QStringLiteral("  %1 %2\n      %3\n").arg(name, info.syntax, info.summary);
-    text += QStringLiteral(
-        "\nA zone's read-back ends %1 ms after the unit's last report; no report within %2 ms is an error.\n"
-        "restore --verify and provision, knowing what each zone should hold, wait up to %2 ms between\n"
-        "reports while an answer is still shorter than that.\n"
-        "A line break in --text is \\n (sent as CR LF, counting two of the 49 units); JSON and backup\n"
-        "files hold texts exactly as the unit does, a line break as \\r\\n.\n"
-        "provision gives up on a unit that sends nothing for %2 ms after a read-back request or keeps\n"
-        "sending for %3 ms (no answer), or that stays plugged in %4 ms after a write was refused (stopped\n"
-        "taking reports; the kernel refuses a write after about 5 s), and serves the next unit.\n"
-        "Exit status: 0 ok, 2 bad arguments or file (nothing sent), 3 no unit, unit gone or no answer,\n"
-        "4 verify found differences, or a unit provision served was not ok.");
+        text += "  " + name + " " + info.syntax + "\n      " + info.summary + "\n";
     const ReadBackTimings timings;
-    return text.arg(timings.quiet.count())
-        .arg(timings.firstAnswer.count())
-        .arg(timings.longest.count())
-        .arg(timings.unplugNotice.count());
+    const std::string quiet = std::to_string(timings.quiet.count());
+    const std::string first = std::to_string(timings.firstAnswer.count());
+    const std::string longest = std::to_string(timings.longest.count());
+    const std::string unplug = std::to_string(timings.unplugNotice.count());
+    return text + "\nA zone's read-back ends " + quiet + " ms after the unit's last report; no report within " + first +
+           " ms is an error.\n"
+           "restore --verify and provision, knowing what each zone should hold, wait up to " + first +
+           " ms between\n"
+           "reports while an answer is still shorter than that.\n"
+           "A line break in --text is \\n (sent as CR LF, counting two of the 49 units); JSON and backup\n"
+           "files hold texts exactly as the unit does, a line break as \\r\\n.\n"
+           "provision gives up on a unit that sends nothing for " + first +
+           " ms after a read-back request or keeps\n"
+           "sending for " + longest + " ms (no answer), or that stays plugged in " + unplug +
+           " ms after a write was refused (stopped\n"
+           "taking reports; the kernel refuses a write after about 5 s), and serves the next unit.\n"
+           "Exit status: 0 ok, 2 bad arguments or file (nothing sent), 3 no unit, unit gone or no answer,\n"
+           "4 verify found differences, or a unit provision served was not ok.";
 }
 
-struct Options {
-    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help.")};
-    QCommandLineOption version{QStringLiteral("version"), QStringLiteral("Show the version.")};
-    QCommandLineOption device{QStringLiteral("device"),
-                              QStringLiteral("Use the unit on this hidraw node (needed when several are attached)."),
-                              QStringLiteral("NODE")};
-    QCommandLineOption zone{QStringLiteral("zone"), QStringLiteral("Zone 1 to 4."), QStringLiteral("N")};
-    QCommandLineOption all{QStringLiteral("all"), QStringLiteral("All four zones (show's default).")};
-    QCommandLineOption json{QStringLiteral("json"), QStringLiteral("Print JSON instead of text.")};
-    QCommandLineOption op{QStringLiteral("operator"),
-                          QStringLiteral("MOVISTAR, AMENA, VODAFONE, YOIGO or a service-centre number."),
-                          QStringLiteral("NAME|NUMBER")};
-    QCommandLineOption pin{QStringLiteral("pin"), QStringLiteral("SIM PIN, up to 4 characters; without it the unit keeps its PIN."),
-                           QStringLiteral("PIN")};
-    QCommandLineOption phone{QStringLiteral("phone"), QStringLiteral("Destination phone, up to 9 characters."),
-                             QStringLiteral("P")};
-    QCommandLineOption text{QStringLiteral("text"), QStringLiteral("SMS text, up to 49 UTF-16 units."),
-                            QStringLiteral("T")};
-    QCommandLineOption dryRun{QStringLiteral("dry-run"),
-                              QStringLiteral("Print the reports (9 bytes in hex, one per line) and send nothing.")};
-    QCommandLineOption verify{QStringLiteral("verify"), QStringLiteral("Read every zone back and report each field that differs.")};
-    QCommandLineOption count{QStringLiteral("count"), QStringLiteral("Provision this many units, then end."),
-                             QStringLiteral("N")};
-    QCommandLineOption log{QStringLiteral("log"),
-                           QStringLiteral("Append one JSON object per unit to this file, on disk after each unit."),
-                           QStringLiteral("LOG")};
+struct OptionInfo {
+    std::string name;       // long name, without dashes
+    std::string valueName;  // empty: a flag
+    std::string help;       // a line break where the help wraps it
+};
 
-    QList<QCommandLineOption> All() const
+// In the order the help lists them.
+const std::vector<OptionInfo>& OptionTable()
+{
+    static const std::vector<OptionInfo> options{
+        {"help", "", "Show this help."},
+        {"version", "", "Show the version."},
+        {"device", "NODE", "Use the unit on this hidraw node (needed when\nseveral are attached)."},
+        {"zone", "N", "Zone 1 to 4."},
+        {"all", "", "All four zones (show's default)."},
+        {"json", "", "Print JSON instead of text."},
+        {"operator", "NAME|NUMBER", "MOVISTAR, AMENA, VODAFONE, YOIGO or a\nservice-centre number."},
+        {"pin", "PIN", "SIM PIN, up to 4 characters; without it the unit\nkeeps its PIN."},
+        {"phone", "P", "Destination phone, up to 9 characters."},
+        {"text", "T", "SMS text, up to 49 UTF-16 units."},
+        {"dry-run", "", "Print the reports (9 bytes in hex, one per line)\nand send nothing."},
+        {"verify", "", "Read every zone back and report each field that\ndiffers."},
+        {"count", "N", "Provision this many units, then end."},
+        {"log", "LOG", "Append one JSON object per unit to this file, on\ndisk after each unit."},
+    };
+    return options;
+}
+
+std::string HelpText(const std::string& program)
+{
+    const auto names = [](const OptionInfo& option) {
+        std::string text = (option.name == "help" ? "-h, --" : "--") + option.name;
+        return option.valueName.empty() ? text : text + " <" + option.valueName + ">";
+    };
+    std::size_t width = std::string("command").size();
+    for (const OptionInfo& option : OptionTable())
+        width = std::max(width, names(option).size());
+    const auto row = [width](const std::string& left, const std::string& help) {
+        std::string text = "  " + left + std::string(width + 2 - left.size(), ' ');
+        for (const char c : help)
+            text += c == '\n' ? "\n" + std::string(width + 4, ' ') : std::string(1, c);
+        return text + "\n";
+    };
+    std::string text = "Usage: " + program + " [options] command [arguments]\n" + Description() + "\n\nOptions:\n";
+    for (const OptionInfo& option : OptionTable())
+        text += row(names(option), option.help);
+    return text + "\nArguments:\n" + row("command", "list, show, send, backup, restore or provision.");
+}
+
+// The arguments as parsed: each option's values, in the order given (a flag
+// has none), and the arguments that are no option.
+struct Parsed {
+    std::map<std::string, std::vector<std::string>> values;
+    std::map<std::string, std::size_t> given;  // times each option came
+    std::vector<std::string> positional;
+
+    bool IsSet(const std::string& name) const { return given.contains(name); }
+    std::string Value(const std::string& name) const
     {
-        return {help, version, device, zone, all, json, op, pin, phone, text, dryRun, verify, count, log};
+        const auto found = values.find(name);
+        return found == values.end() || found->second.empty() ? std::string() : found->second.back();
     }
 };
 
-Failure Usage(const QString& message)
+const OptionInfo* FindOption(const std::string& name)
 {
-    return {ExitBadInput, message.toStdString() + "\n(see velbrix-qorun-cli --help)\n"};
+    const auto& options = OptionTable();
+    const auto found = std::find_if(options.begin(), options.end(), [&](const OptionInfo& o) { return o.name == name; });
+    return found == options.end() ? nullptr : &*found;
+}
+
+// An option's value is the next argument whatever it looks like, so that a
+// text may start with a dash: "--text -x" becomes "--text=-x" for CLI11.
+std::vector<std::string> ValuesJoined(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> joined;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--") {
+            joined.insert(joined.end(), arguments.begin() + static_cast<std::ptrdiff_t>(i), arguments.end());
+            break;
+        }
+        const OptionInfo* emptied = argument.starts_with("--") && argument.ends_with("=")
+                                        ? FindOption(argument.substr(2, argument.size() - 3))
+                                        : nullptr;
+        if (emptied != nullptr && !emptied->valueName.empty()) {
+            joined.insert(joined.end(), {argument.substr(0, argument.size() - 1), ""});
+            continue;
+        }
+        const OptionInfo* option = argument.starts_with("--") ? FindOption(argument.substr(2)) : nullptr;
+        // (CLI11 reads "--log=" as no value, but takes an empty argument as one.)
+        if (option != nullptr && !option->valueName.empty() && i + 1 < arguments.size() && !arguments[i + 1].empty())
+            joined.push_back(argument + "=" + arguments[++i]);
+        else
+            joined.push_back(argument);
+    }
+    return joined;
+}
+
+// The words people know from this tool: "Unknown option 'x'." and the like.
+std::optional<std::string> Parse(const std::vector<std::string>& arguments, Parsed& parsed)
+{
+    CLI::App app;
+    app.set_help_flag();
+    app.allow_extras();
+    std::map<std::string, CLI::Option*> options;
+    for (const OptionInfo& option : OptionTable()) {
+        const std::string names = (option.name == "help" ? "-h,--" : "--") + option.name;
+        CLI::Option* added = option.valueName.empty()
+                                 ? app.add_flag(names)->disable_flag_override()
+                                 : app.add_option(names, parsed.values[option.name])->allow_extra_args(false);
+        options[option.name] = added->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    }
+    app.add_option("command", parsed.positional);
+    std::vector<std::string> reversed = ValuesJoined(arguments);
+    std::reverse(reversed.begin(), reversed.end());  // CLI11 takes them from the back
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        // Name the option CLI11 stopped at.
+        const std::string what = e.what();
+        for (const OptionInfo& option : OptionTable())
+            if (what.find("--" + option.name) != std::string::npos || what.starts_with(option.name + " "))
+                return (option.valueName.empty() ? "Unexpected value after '--" : "Missing value after '--") +
+                       option.name + "'.";
+        return what;
+    }
+    // "--name=value", or "-abc": letters, each an option of its own.
+    std::vector<std::string> unknown;
+    for (const std::string& extra : app.remaining()) {
+        if (extra == "--")
+            continue;
+        if (extra.starts_with("--")) {
+            unknown.push_back(extra.substr(2, extra.find('=') - 2));
+        } else if (extra.starts_with("-")) {
+            for (const char letter : extra.substr(1))
+                if (letter != 'h')
+                    unknown.emplace_back(1, letter);
+        } else {
+            parsed.positional.push_back(extra);
+        }
+    }
+    if (unknown.size() == 1)
+        return "Unknown option '" + unknown.front() + "'.";
+    if (!unknown.empty()) {
+        std::string names;
+        for (const std::string& name : unknown)
+            names += (names.empty() ? "" : ", ") + name;
+        return "Unknown options: " + names + ".";
+    }
+    for (const auto& [name, option] : options)
+        if (option->count() > 0)
+            parsed.given[name] = option->count();
+    return std::nullopt;
+}
+
+Failure Usage(const std::string& message)
+{
+    return {ExitBadInput, message + "\n(see velbrix-qorun-cli --help)\n"};
 }
 
 // One value checked by `parse`, or the failure it reported.
 template <typename T, typename Parse>
-std::optional<T> Checked(const QString& value, Parse parse, Failure& failure)
+std::optional<T> Checked(const std::string& value, Parse parse, Failure& failure)
 {
-    QString error;
+    std::string error;
     auto result = parse(value, error);
     if (!result)
-        failure = {ExitBadInput, error.toStdString() + "; nothing sent\n"};
+        failure = {ExitBadInput, error + "; nothing sent\n"};
     return result;
 }
 
-int RunSend(CommandContext& context, const QCommandLineParser& parser, const Options& o)
+int RunSend(CommandContext& context, const Parsed& parser)
 {
-    for (const QCommandLineOption* required : {&o.zone, &o.op, &o.phone, &o.text})
-        if (!parser.isSet(*required))
-            return Fail(context, Usage(QStringLiteral("send needs --%1").arg(required->names().constLast())));
+    for (const char* required : {"zone", "operator", "phone", "text"})
+        if (!parser.IsSet(required))
+            return Fail(context, Usage(std::string("send needs --") + required));
     Failure failure;
     SendValues values;
-    const auto zone = Checked<std::int32_t>(parser.value(o.zone), ParseZone, failure);
-    const auto smsc = zone ? Checked<std::int32_t>(parser.value(o.op), ParseOperator, failure) : std::nullopt;
-    const auto pin = smsc ? Checked<std::u16string>(parser.value(o.pin), ParsePin, failure) : std::nullopt;
-    const auto phone = pin ? Checked<std::u16string>(parser.value(o.phone), ParsePhone, failure) : std::nullopt;
-    const auto text = phone ? Checked<std::u16string>(parser.value(o.text), ParseText, failure) : std::nullopt;
+    const auto zone = Checked<std::int32_t>(parser.Value("zone"), ParseZone, failure);
+    const auto smsc = zone ? Checked<std::int32_t>(parser.Value("operator"), ParseOperator, failure) : std::nullopt;
+    const auto pin = smsc ? Checked<std::u16string>(parser.Value("pin"), ParsePin, failure) : std::nullopt;
+    const auto phone = pin ? Checked<std::u16string>(parser.Value("phone"), ParsePhone, failure) : std::nullopt;
+    const auto text = phone ? Checked<std::u16string>(parser.Value("text"), ParseText, failure) : std::nullopt;
     if (!text)
         return Fail(context, failure);
     if (context.argumentsOnly)
         return ExitOk;
     values = {*zone, *smsc, *pin, *phone, *text};
-    if (parser.isSet(o.dryRun))
+    if (parser.IsSet("dry-run"))
         return PrintDryRun(context, values);
-    return SendZone(context, parser.value(o.device).toStdString(), values);
+    return SendZone(context, parser.Value("device"), values);
 }
 
-int RunShow(CommandContext& context, const QCommandLineParser& parser, const Options& o)
+int RunShow(CommandContext& context, const Parsed& parser)
 {
-    if (parser.isSet(o.zone) && parser.isSet(o.all))
-        return Fail(context, Usage(QStringLiteral("show takes --zone or --all, not both")));
+    if (parser.IsSet("zone") && parser.IsSet("all"))
+        return Fail(context, Usage("show takes --zone or --all, not both"));
     std::vector<std::int32_t> zones;
-    if (parser.isSet(o.zone)) {
+    if (parser.IsSet("zone")) {
         Failure failure;
-        const auto zone = Checked<std::int32_t>(parser.value(o.zone), ParseZone, failure);
+        const auto zone = Checked<std::int32_t>(parser.Value("zone"), ParseZone, failure);
         if (!zone)
             return Fail(context, failure);
         zones.push_back(*zone);
@@ -164,96 +285,87 @@ int RunShow(CommandContext& context, const QCommandLineParser& parser, const Opt
     }
     if (context.argumentsOnly)
         return ExitOk;
-    return ShowZones(context, parser.value(o.device).toStdString(), zones, parser.isSet(o.json));
+    return ShowZones(context, parser.Value("device"), zones, parser.IsSet("json"));
 }
 
-int RunProvision(CommandContext& context, const QCommandLineParser& parser, const Options& o)
+int RunProvision(CommandContext& context, const Parsed& parser)
 {
     Failure failure;
     ProvisionRequest request;
-    const auto pin = Checked<std::u16string>(parser.value(o.pin), ParsePin, failure);
+    const auto pin = Checked<std::u16string>(parser.Value("pin"), ParsePin, failure);
     if (!pin)
         return Fail(context, failure);
     std::optional<std::size_t> count = 0;
-    if (parser.isSet(o.count))
-        count = Checked<std::size_t>(parser.value(o.count), ParseCount, failure);
+    if (parser.IsSet("count"))
+        count = Checked<std::size_t>(parser.Value("count"), ParseCount, failure);
     if (!count)
         return Fail(context, failure);
-    if (parser.isSet(o.log) && parser.value(o.log).isEmpty())
-        return Fail(context, Usage(QStringLiteral("--log needs a file name")));
+    if (parser.IsSet("log") && parser.Value("log").empty())
+        return Fail(context, Usage("--log needs a file name"));
     if (context.argumentsOnly)
         return ExitOk;
     std::optional<RestorePlan> plan;
-    if (const int read = ReadBackupFile(context, parser.positionalArguments().at(1), plan); read != ExitOk)
+    if (const int read = ReadBackupFile(context, parser.positional.at(1), plan); read != ExitOk)
         return read;
-    request = {std::move(*plan), *pin, *count, parser.value(o.log)};
+    request = {std::move(*plan), *pin, *count, parser.Value("log")};
     return ProvisionUnits(context, request);
 }
 
 }  // namespace
 
-int RunCommandLine(const QStringList& arguments, CommandContext& context)
+int RunCommandLine(const std::vector<std::string>& arguments, CommandContext& context)
 {
-    const Options o;
-    QCommandLineParser parser;
-    parser.setApplicationDescription(Description());
-    parser.addOptions(o.All());
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("list, show, send, backup, restore or provision."),
-                                 QStringLiteral("command [arguments]"));
-    if (!parser.parse(arguments))
-        return Fail(context, Usage(parser.errorText()));
-    const QStringList positional = parser.positionalArguments();
-    if (parser.isSet(o.help)) {
-        context.out << parser.helpText().toStdString() << std::flush;
+    Parsed parser;
+    if (const std::optional<std::string> error = Parse(arguments, parser))
+        return Fail(context, Usage(*error));
+    const std::vector<std::string>& positional = parser.positional;
+    if (parser.IsSet("help")) {
+        context.out << HelpText(arguments.empty() ? std::string() : arguments.front()) << std::flush;
         return ExitOk;
     }
-    if (parser.isSet(o.version)) {
+    if (parser.IsSet("version")) {
         context.out << "velbrix-qorun-cli " << QORUN_VERSION << "\n" << std::flush;
         return ExitOk;
     }
-    if (positional.isEmpty())
-        return Fail(context, Usage(QStringLiteral("no command given")));
-    const QString command = positional.front();
+    if (positional.empty())
+        return Fail(context, Usage("no command given"));
+    const std::string command = positional.front();
     const auto found = Commands().find(command);
     if (found == Commands().end())
-        return Fail(context, Usage(QStringLiteral("unknown command '%1'").arg(command)));
-    for (const QString& name : parser.optionNames()) {
-        const QCommandLineOption* option = nullptr;
-        for (const QCommandLineOption& candidate : o.All())
-            if (candidate.names().contains(name))
-                option = &candidate;
-        const QString longName = option != nullptr ? option->names().constLast() : name;
-        if (!found->second.options.contains(longName))
-            return Fail(context, Usage(QStringLiteral("%1 does not take --%2").arg(command, longName)));
+        return Fail(context, Usage("unknown command '" + command + "'"));
+    for (const OptionInfo& option : OptionTable()) {
+        const std::vector<std::string>& takes = found->second.options;
+        if (parser.IsSet(option.name) && std::find(takes.begin(), takes.end(), option.name) == takes.end())
+            return Fail(context, Usage(command + " does not take --" + option.name));
     }
-    for (const QCommandLineOption& option : o.All())
-        if (parser.values(option).size() > 1)
-            return Fail(context, Usage(QStringLiteral("--%1 given more than once").arg(option.names().constLast())));
-    const bool takesFile = found->second.syntax.startsWith(QLatin1String("FILE"));
-    const qsizetype expected = takesFile ? 2 : 1;
+    // A flag given twice is still one flag.
+    for (const OptionInfo& option : OptionTable())
+        if (!option.valueName.empty() && parser.IsSet(option.name) && parser.given.at(option.name) > 1)
+            return Fail(context, Usage("--" + option.name + " given more than once"));
+    const bool takesFile = found->second.syntax.starts_with("FILE");
+    const std::size_t expected = takesFile ? 2 : 1;
     if (positional.size() != expected)
-        return Fail(context, Usage(takesFile ? QStringLiteral("%1 needs one FILE").arg(command)
-                                               : QStringLiteral("%1 takes no further arguments").arg(command)));
+        return Fail(context, Usage(takesFile ? command + " needs one FILE" : command + " takes no further arguments"));
 
-    const std::string device = parser.value(o.device).toStdString();
-    if (command == QLatin1String("provision"))
-        return RunProvision(context, parser, o);
+    const std::string device = parser.Value("device");
+    if (command == "provision")
+        return RunProvision(context, parser);
     // list and backup have nothing more to check.
-    if (context.argumentsOnly && (command == QLatin1String("list") || command == QLatin1String("backup")))
+    if (context.argumentsOnly && (command == "list" || command == "backup"))
         return ExitOk;
-    if (command == QLatin1String("list"))
+    if (command == "list")
         return ListUnits(context);
-    if (command == QLatin1String("show"))
-        return RunShow(context, parser, o);
-    if (command == QLatin1String("send"))
-        return RunSend(context, parser, o);
-    if (command == QLatin1String("backup"))
+    if (command == "show")
+        return RunShow(context, parser);
+    if (command == "send")
+        return RunSend(context, parser);
+    if (command == "backup")
         return BackupZones(context, device, positional.at(1));
     Failure failure;
-    const auto pin = Checked<std::u16string>(parser.value(o.pin), ParsePin, failure);
+    const auto pin = Checked<std::u16string>(parser.Value("pin"), ParsePin, failure);
     if (!pin)
         return Fail(context, failure);
     if (context.argumentsOnly)
         return ExitOk;
-    return RestoreZones(context, device, positional.at(1), *pin, parser.isSet(o.verify));
+    return RestoreZones(context, device, positional.at(1), *pin, parser.IsSet("verify"));
 }

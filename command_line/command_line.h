@@ -5,9 +5,9 @@
 // The command line's commands, driven by a UnitSource and writing to the
 // given streams, so tests run them against the in-process unit.
 
-#include <QStringList>
-
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "command_line/connected_unit.h"
 #include "command_line/unit_source.h"
@@ -25,6 +25,6 @@ struct CommandContext {
     bool argumentsOnly = false;
 };
 
-// Runs the command in `arguments` (program name first, as QCoreApplication
-// gives them) and returns the exit status.
-int RunCommandLine(const QStringList& arguments, CommandContext& context);
+// Runs the command in `arguments` (program name first, as main gets them,
+// in UTF-8) and returns the exit status.
+int RunCommandLine(const std::vector<std::string>& arguments, CommandContext& context);

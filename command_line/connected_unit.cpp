@@ -3,13 +3,8 @@
 
 #include "command_line/connected_unit.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QEventLoop>
-#include <QThread>
-#include <QTimer>
+#include <algorithm>
 
-#include "device_link/qt/device_event_qt.h"
 #include "protocol/readback.h"
 #include "protocol/report_layout.h"
 
@@ -23,11 +18,21 @@ ConnectedUnit::~ConnectedUnit()
     link_.DetachDeviceLink();
 }
 
+void ConnectedUnit::DeliverUntil(Clock::time_point deadline, const std::function<bool()>& done)
+{
+    while (!done()) {
+        const std::optional<QueuedDeviceEvent> event = events_.Take(deadline);
+        if (!event)
+            return;
+        link_.DeviceEventProc(event->code, event->handle);
+    }
+}
+
 UnitAccess ConnectedUnit::Attach()
 {
-    link_.AttachDeviceLink(WindowHandleOf(this), *this);
+    link_.AttachDeviceLink(events_.AsWindow(), *this);
     // A unit already present announces itself with a change event on connect.
-    QCoreApplication::sendPostedEvents(this, DeviceEventMessage);
+    DeliverUntil(Clock::now(), [] { return false; });
     handle_ = library_.GetHandle(DeviceVendorId, DeviceProductId);
     return library_.Access(DeviceVendorId, DeviceProductId);
 }
@@ -46,21 +51,22 @@ std::optional<ZoneReadout> ConnectedUnit::ReadZone(std::int32_t zone, Failure& f
     reports_ = 0;
     expected_ = expectedReports;
 
-    QEventLoop loop;
-    QTimer answer;
-    QTimer longest;
-    answer.setSingleShot(true);
-    longest.setSingleShot(true);
-    QObject::connect(&answer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(&longest, &QTimer::timeout, &loop, &QEventLoop::quit);
-    waiting_ = &loop;
-    answerTimer_ = &answer;
-    answer.start(timings_.firstAnswer);
-    longest.start(timings_.longest);
+    const Clock::time_point longest = Clock::now() + timings_.longest;
+    answerBy_ = Clock::now() + timings_.firstAnswer;
+    waiting_ = true;
     RequestZoneReadBack(state_, library_);
-    loop.exec();
-    waiting_ = nullptr;
-    answerTimer_ = nullptr;
+    // Each report moves answerBy_ on; whichever time comes first ends the wait.
+    bool tooLong = false;
+    while (!gone_) {
+        const Clock::time_point deadline = std::min(answerBy_, longest);
+        const std::optional<QueuedDeviceEvent> event = events_.Take(deadline);
+        if (!event) {
+            tooLong = longest < answerBy_;
+            break;
+        }
+        link_.DeviceEventProc(event->code, event->handle);
+    }
+    waiting_ = false;
 
     if (gone_) {
         failure = {ExitNoUnit, "the unit was unplugged while " + zoneName + " was being read (" +
@@ -73,7 +79,7 @@ std::optional<ZoneReadout> ConnectedUnit::ReadZone(std::int32_t zone, Failure& f
                                    " ms after asking for " + zoneName + "\n"};
         return std::nullopt;
     }
-    if (!longest.isActive()) {
+    if (tooLong) {
         failure = {ExitNoUnit, "the unit was still sending " + zoneName + " after " +
                                    std::to_string(timings_.longest.count()) + " ms\n"};
         return std::nullopt;
@@ -95,8 +101,6 @@ void ConnectedUnit::OnUnplugged(DeviceHandle pHandle)
     if (pHandle != handle_)
         return;
     gone_ = true;
-    if (waiting_ != nullptr)
-        waiting_->quit();
 }
 
 void ConnectedUnit::OnChanged()
@@ -107,7 +111,7 @@ void ConnectedUnit::OnChanged()
 
 void ConnectedUnit::OnRead(DeviceHandle pHandle)
 {
-    if (waiting_ == nullptr) {
+    if (!waiting_) {
         Report unwanted{};
         library_.Read(pHandle, unwanted);  // late or unasked: drained, not decoded
         return;
@@ -117,7 +121,7 @@ void ConnectedUnit::OnRead(DeviceHandle pHandle)
     if (library_.GetHandle(DeviceVendorId, DeviceProductId) != pHandle)
         return;
     ++reports_;
-    answerTimer_->start(reports_ < expected_ ? timings_.firstAnswer : timings_.quiet);
+    answerBy_ = Clock::now() + (reports_ < expected_ ? timings_.firstAnswer : timings_.quiet);
 }
 
 void ConnectedUnit::SelectOperator(int)
@@ -127,12 +131,13 @@ void ConnectedUnit::SelectOperator(int)
 
 bool ConnectedUnit::StayedAttached(std::chrono::milliseconds notice)
 {
-    const QDeadlineTimer deadline(notice);
+    const Clock::time_point deadline = Clock::now() + notice;
     while (!gone_ && library_.GetHandle(DeviceVendorId, DeviceProductId) == handle_) {
-        if (deadline.hasExpired())
+        if (Clock::now() >= deadline)
             return true;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(10);
+        // The listing is asked again every 10 ms: a backend may drop the unit
+        // from it before its unplug event comes.
+        DeliverUntil(std::min(deadline, Clock::now() + std::chrono::milliseconds(10)), [this] { return gone_; });
     }
     return false;
 }

@@ -7,23 +7,20 @@
 // notification is decoded by the protocol's decoder, and a zone's read-back
 // is collected until the unit falls quiet.
 
-#include <QObject>
-
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "command_line/exit_status.h"
 #include "device_link/device_notifications.h"
 #include "device_link/hid_dll_interface.h"
-#include "device_link/qt/qt_window_hook.h"
+#include "command_line/device_event_queue.h"
+#include "device_link/window_hook.h"
 #include "protocol/configurator_state.h"
 #include "protocol/zone_upload.h"
-
-class QEventLoop;
-class QTimer;
 
 struct ReadBackTimings {
     // No report at all this long after the request: the unit did not answer.
@@ -46,10 +43,13 @@ struct ZoneReadout {
     std::u16string text;  // exactly as stored
 };
 
-class ConnectedUnit : public QObject, public DeviceNotifications, private ConfiguratorView {
+class ConnectedUnit : public DeviceNotifications, private ConfiguratorView {
 public:
     ConnectedUnit(HidLibrary& library, ReadBackTimings timings);
     ~ConnectedUnit() override;
+
+    ConnectedUnit(const ConnectedUnit&) = delete;
+    ConnectedUnit& operator=(const ConnectedUnit&) = delete;
 
     // Attaches the device link and lets the first device change through.
     // The unit's access state, Usable when it can be talked to.
@@ -74,6 +74,18 @@ public:
     void OnRead(DeviceHandle pHandle) override;
 
 private:
+    // Nothing to hook: the unit takes its events from its own queue.
+    class QueueHook : public WindowHook {
+    public:
+        void Install(WindowHandle, Route) override {}
+        void Remove() override {}
+    };
+    using Clock = std::chrono::steady_clock;
+
+    // Hands each event waiting, and those coming until `deadline`, to the
+    // link; returns when `done` holds or the deadline has passed.
+    void DeliverUntil(Clock::time_point deadline, const std::function<bool()>& done);
+
     void SelectOperator(int index) override;
     std::u16string PhoneText() const override { return phone_; }
     void SetPhoneText(const std::u16string& text) override { phone_ = text; }
@@ -82,7 +94,8 @@ private:
 
     HidLibrary& library_;
     const ReadBackTimings timings_;
-    QtWindowHook hook_;
+    DeviceEventQueue events_;  // outlives the link, which posts into it
+    QueueHook hook_;
     HIDDLLInterface link_;
     ConfiguratorState state_;
     DeviceHandle handle_ = 0;
@@ -91,6 +104,6 @@ private:
     std::size_t expected_ = 0;
     std::u16string phone_;
     std::u16string text_;
-    QEventLoop* waiting_ = nullptr;  // set while a read-back is awaited
-    QTimer* answerTimer_ = nullptr;
+    bool waiting_ = false;  // while a read-back is awaited
+    Clock::time_point answerBy_;  // the answer so far ends unless a report comes
 };

@@ -3,31 +3,35 @@
 
 #include "command_line/field_values.h"
 
-#include <QStringList>
+#include <algorithm>
+#include <cstdio>
 
-#include "device_link/qt/text_units.h"
+#include "command_line/utf16_text.h"
 #include "protocol/report_layout.h"
 
 namespace {
 
+bool HighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool LowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
 // A lone surrogate has no UTF-16LE bytes the unit could give back as the
 // character meant; a NUL would end the field where the unit reads it back.
-bool CheckCharacters(const std::u16string& units, const char* what, QString& error)
+bool CheckCharacters(const std::u16string& units, const char* what, std::string& error)
 {
     for (std::size_t i = 0; i < units.size(); ++i) {
-        const QChar c(units[i]);
-        if (c.isHighSurrogate() && i + 1 < units.size() && QChar(units[i + 1]).isLowSurrogate()) {
+        const char16_t c = units[i];
+        if (HighSurrogate(c) && i + 1 < units.size() && LowSurrogate(units[i + 1])) {
             ++i;
             continue;
         }
-        if (c.isSurrogate()) {
-            error = QStringLiteral("%1: holds a lone UTF-16 surrogate (U+%2)")
-                        .arg(QLatin1String(what))
-                        .arg(units[i], 4, 16, QLatin1Char('0'));
+        if (HighSurrogate(c) || LowSurrogate(c)) {
+            char code[8];
+            std::snprintf(code, sizeof code, "%04x", static_cast<unsigned>(c));
+            error = std::string(what) + ": holds a lone UTF-16 surrogate (U+" + code + ")";
             return false;
         }
         if (units[i] == 0) {
-            error = QStringLiteral("%1: holds a NUL character").arg(QLatin1String(what));
+            error = std::string(what) + ": holds a NUL character";
             return false;
         }
     }
@@ -35,64 +39,74 @@ bool CheckCharacters(const std::u16string& units, const char* what, QString& err
 }
 
 std::optional<std::u16string> Limited(std::u16string units, std::size_t limit, const char* what,
-                                      QString& error)
+                                      std::string& error)
 {
     if (!CheckCharacters(units, what, error))
         return std::nullopt;
     if (units.size() > limit) {
-        error = QStringLiteral("%1: %2 UTF-16 units, at most %3 fit")
-                    .arg(QLatin1String(what))
-                    .arg(units.size())
-                    .arg(limit);
+        error = std::string(what) + ": " + std::to_string(units.size()) + " UTF-16 units, at most " +
+                std::to_string(limit) + " fit";
         return std::nullopt;
     }
     return units;
 }
 
+bool AllDigits(const std::string& text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Operator names are ASCII; any other character matches none of them.
+bool SameLetters(const std::string& text, std::u16string_view name)
+{
+    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; };
+    return text.size() == name.size() &&
+           std::equal(text.begin(), text.end(), name.begin(), [&](char a, char16_t b) {
+               return static_cast<unsigned char>(a) < 0x80 && lower(static_cast<char16_t>(a)) == lower(b);
+           });
+}
+
 }  // namespace
 
-std::optional<std::int32_t> ParseZone(const QString& text, QString& error)
+std::optional<std::int32_t> ParseZone(const std::string& text, std::string& error)
 {
     for (const ZoneEntry& entry : ZoneTable)
-        if (text == QString::number(entry.zone))
+        if (text == std::to_string(entry.zone))
             return entry.zone;
-    error = QStringLiteral("zone: '%1' is not a zone (1 to 4)").arg(text);
+    error = "zone: '" + text + "' is not a zone (1 to 4)";
     return std::nullopt;
 }
 
-std::optional<std::int32_t> ParseOperator(const QString& text, QString& error)
+std::optional<std::int32_t> ParseOperator(const std::string& text, std::string& error)
 {
     for (const OperatorEntry& entry : OperatorTable)
-        if (text.compare(QStringView(entry.text), Qt::CaseInsensitive) == 0)
+        if (SameLetters(text, entry.text))
             return entry.smsc;
-    bool digits = !text.isEmpty() && text.size() <= 9 && text.front() != QLatin1Char('0');
-    for (const QChar c : text)
-        digits = digits && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    const bool digits = !text.empty() && text.size() <= 9 && text.front() != '0' && AllDigits(text);
     if (digits)
-        return text.toInt();
-    QStringList names;
+        return std::stoi(text);
+    std::string names;
     for (const OperatorEntry& entry : OperatorTable)
-        names << QStringView(entry.text).toString();
-    error = QStringLiteral("operator: '%1' is neither %2 nor a service-centre number of 1 to 9 "
-                           "digits without a leading zero")
-                .arg(text, names.join(QStringLiteral(", ")));
+        names += (names.empty() ? "" : ", ") + Utf8Of(entry.text);
+    error = "operator: '" + text + "' is neither " + names +
+            " nor a service-centre number of 1 to 9 digits without a leading zero";
     return std::nullopt;
 }
 
-std::optional<std::u16string> ParsePin(const QString& text, QString& error)
+std::optional<std::u16string> ParsePin(const std::string& text, std::string& error)
 {
-    return Limited(ToUnits(text), PinMaxLength, "pin", error);
+    return Limited(Utf16Of(text), PinMaxLength, "pin", error);
 }
 
-std::optional<std::u16string> ParsePhone(const QString& text, QString& error)
+std::optional<std::u16string> ParsePhone(const std::string& text, std::string& error)
 {
-    return Limited(ToUnits(text), PhoneMaxLength, "phone", error);
+    return Limited(Utf16Of(text), PhoneMaxLength, "phone", error);
 }
 
-std::optional<std::u16string> ParseText(const QString& text, QString& error)
+std::optional<std::u16string> ParseText(const std::string& text, std::string& error)
 {
     std::u16string wire;
-    for (const char16_t c : ToUnits(text)) {
+    for (const char16_t c : Utf16Of(text)) {
         if (c == u'\n' && (wire.empty() || wire.back() != u'\r'))
             wire += u'\r';
         wire += c;
@@ -100,42 +114,40 @@ std::optional<std::u16string> ParseText(const QString& text, QString& error)
     return Limited(std::move(wire), TextMaxLength, "text (a line break counts two)", error);
 }
 
-std::optional<std::u16string> ParseExactText(const QString& text, QString& error)
+std::optional<std::u16string> ParseExactText(const std::string& text, std::string& error)
 {
-    return Limited(ToUnits(text), TextMaxLength, "text (CR LF counts two)", error);
+    return Limited(Utf16Of(text), TextMaxLength, "text (CR LF counts two)", error);
 }
 
-std::optional<std::size_t> ParseCount(const QString& text, QString& error)
+std::optional<std::size_t> ParseCount(const std::string& text, std::string& error)
 {
-    bool digits = !text.isEmpty() && text.size() <= 9;
-    for (const QChar c : text)
-        digits = digits && c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    if (digits && text.toUInt() > 0)
-        return text.toUInt();
-    error = QStringLiteral("count: '%1' is not a whole number of units from 1 to 999999999").arg(text);
+    const bool digits = !text.empty() && text.size() <= 9 && AllDigits(text);
+    if (digits && std::stoul(text) > 0)
+        return std::stoul(text);
+    error = "count: '" + text + "' is not a whole number of units from 1 to 999999999";
     return std::nullopt;
 }
 
-QString OperatorLabel(const std::u16string& serviceCentre)
+std::string OperatorLabel(const std::u16string& serviceCentre)
 {
     for (const OperatorEntry& entry : OperatorTable)
         if (DecimalText(entry.smsc) == serviceCentre)
-            return QStringView(entry.text).toString();
-    return FromUnits(serviceCentre);
+            return Utf8Of(entry.text);
+    return Utf8Of(serviceCentre);
 }
 
-QString DisplayText(const QString& exactText)
+std::string DisplayText(std::string_view exactText)
 {
-    QString shown;
-    for (qsizetype i = 0; i < exactText.size(); ++i) {
-        const QChar c = exactText[i];
-        if (c == u'\r' && i + 1 < exactText.size() && exactText[i + 1] == u'\n') {
-            shown += u'\n';
+    std::string shown;
+    for (std::size_t i = 0; i < exactText.size(); ++i) {
+        const char c = exactText[i];
+        if (c == '\r' && i + 1 < exactText.size() && exactText[i + 1] == '\n') {
+            shown += '\n';
             ++i;
-        } else if (c == u'\r') {
-            shown += QStringLiteral("\\r");
-        } else if (c == u'\n') {
-            shown += QStringLiteral("\\n");
+        } else if (c == '\r') {
+            shown += "\\r";
+        } else if (c == '\n') {
+            shown += "\\n";
         } else {
             shown += c;
         }

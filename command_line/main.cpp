@@ -3,16 +3,16 @@
 
 // velbrix-qorun-cli: the command line over the USB backend.
 
-#include <QCoreApplication>
-
 #include <unistd.h>
 
 #include <iostream>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "command_line/argument_encoding.h"
 #include "command_line/command_line.h"
-#include "device_link/window_event_sink.h"
+#include "command_line/device_event_queue.h"
 #include "usb_backend/linux/attached_units.h"
 #include "usb_backend/linux/hidapi_library.h"
 #include "usb_backend/watched_unit_arrivals.h"
@@ -39,7 +39,7 @@ public:
         HidapiOptions options;
         options.diagnostics = nullptr;  // the commands say it themselves
         options.onlyDevnode = devnode;
-        library_ = std::make_unique<HidapiLibrary>(PostToWindow(), options);
+        library_ = std::make_unique<HidapiLibrary>(PostToQueue(), options);
         return *library_;
     }
 
@@ -53,8 +53,6 @@ private:
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("velbrix-qorun-cli"));
     if (const Failure encoding = CheckArgumentEncoding(argc, argv); encoding.status != ExitOk) {
         std::cerr << "velbrix-qorun-cli: " << encoding.message;
         return encoding.status;
@@ -67,5 +65,5 @@ int main(int argc, char** argv)
                                 {static_cast<std::uint16_t>(DeviceVendorId), static_cast<std::uint16_t>(DeviceProductId)},
                                 serialOf);
     CommandContext context{units, std::cout, std::cerr, isatty(STDERR_FILENO) == 1, {}, &arrivals};
-    return RunCommandLine(QCoreApplication::arguments(), context);
+    return RunCommandLine(std::vector<std::string>(argv, argv + argc), context);
 }

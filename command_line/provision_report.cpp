@@ -3,14 +3,12 @@
 
 #include "command_line/provision_report.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 std::string UnitLine(const ServedUnit& served)
 {
@@ -29,47 +27,63 @@ std::string UnitLine(const ServedUnit& served)
     return line + seconds;
 }
 
-QJsonObject UnitRecord(const ServedUnit& served, const QString& time)
+nlohmann::json UnitRecord(const ServedUnit& served, const std::string& time)
 {
     const UnitOutcome& outcome = served.outcome;
-    QJsonArray differing;
+    nlohmann::json differing = nlohmann::json::array();
     for (const FieldDifference& difference : outcome.differences)
-        differing.append(QJsonObject{{QStringLiteral("field"), QString::fromStdString(difference.field)},
-                                     {QStringLiteral("file"), difference.file},
-                                     {QStringLiteral("unit"), difference.unit}});
+        differing.push_back({{"field", difference.field}, {"file", difference.file}, {"unit", difference.unit}});
     const std::string& serial = served.unit.serialNumber;
-    return QJsonObject{
-        {QStringLiteral("time"), time},
-        {QStringLiteral("node"), QString::fromStdString(served.unit.devnode)},
-        {QStringLiteral("serial"), serial.empty() ? QJsonValue() : QJsonValue(QString::fromStdString(serial))},
-        {QStringLiteral("result"), QString::fromUtf8(ResultName(outcome.result))},
-        {QStringLiteral("differing"), differing},
-        {QStringLiteral("detail"), QString::fromStdString(outcome.detail)},
-        {QStringLiteral("reports"), static_cast<qint64>(outcome.reportsSent)},
-        {QStringLiteral("seconds"), served.took.count() / 1000.0},
+    // A whole number of seconds is written without a fraction, as it always was.
+    const auto ms = served.took.count();
+    const nlohmann::json seconds = ms % 1000 == 0 ? nlohmann::json(ms / 1000) : nlohmann::json(ms / 1000.0);
+    return {
+        {"time", time},
+        {"node", served.unit.devnode},
+        {"serial", serial.empty() ? nlohmann::json() : nlohmann::json(serial)},
+        {"result", ResultName(outcome.result)},
+        {"differing", differing},
+        {"detail", outcome.detail},
+        {"reports", outcome.reportsSent},
+        {"seconds", seconds},
     };
 }
 
-bool ProvisionLog::Open(const QString& path, QString& error)
+std::string UtcTime(std::chrono::system_clock::time_point when)
 {
-    file_.setFileName(path);
-    if (file_.open(QIODevice::WriteOnly | QIODevice::Append))
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch()).count();
+    const std::time_t seconds = static_cast<std::time_t>(ms / 1000);
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900, utc.tm_mon + 1,
+                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, static_cast<int>(ms % 1000));
+    return text;
+}
+
+ProvisionLog::~ProvisionLog()
+{
+    if (file_ != nullptr)
+        std::fclose(file_);
+}
+
+bool ProvisionLog::Open(const std::string& path, std::string& error)
+{
+    file_ = std::fopen(path.c_str(), "ab");
+    if (file_ != nullptr)
         return true;
-    error = file_.errorString();
+    error = errno == EISDIR ? "Is a directory" : std::strerror(errno);
     return false;
 }
 
-bool ProvisionLog::Append(const QJsonObject& record, QString& error)
+bool ProvisionLog::Append(const nlohmann::json& record, std::string& error)
 {
-    const QByteArray line = QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n';
+    const std::string line = record.dump() + '\n';
     // Each unit's line is on disk before the next unit starts, whatever
     // ends the run.
-    if (file_.write(line) != line.size() || !file_.flush()) {
-        error = file_.errorString();
-        return false;
-    }
-    if (fsync(file_.handle()) != 0) {
-        error = QString::fromLocal8Bit(std::strerror(errno));
+    if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() || std::fflush(file_) != 0 ||
+        fsync(fileno(file_)) != 0) {
+        error = std::strerror(errno);
         return false;
     }
     return true;

@@ -5,11 +5,10 @@
 // What provision says of each unit: one line on standard output, one JSON
 // object in the log, and the log file itself, safe on disk after each unit.
 
-#include <QFile>
-#include <QJsonObject>
-#include <QString>
+#include <nlohmann/json.hpp>
 
 #include <chrono>
+#include <cstdio>
 #include <string>
 
 #include "command_line/unit_provisioning.h"
@@ -24,15 +23,22 @@ struct ServedUnit {
 std::string UnitLine(const ServedUnit& served);
 // {"time", "node", "serial" (null when none), "result", "differing" [{"field",
 // "file", "unit"}], "detail", "reports", "seconds"}; `time` is ISO 8601 UTC.
-QJsonObject UnitRecord(const ServedUnit& served, const QString& time);
+nlohmann::json UnitRecord(const ServedUnit& served, const std::string& time);
+// `when` as "2026-03-14T09:26:53.589Z".
+std::string UtcTime(std::chrono::system_clock::time_point when);
 
 class ProvisionLog {
 public:
+    ProvisionLog() = default;
+    ~ProvisionLog();
+    ProvisionLog(const ProvisionLog&) = delete;
+    ProvisionLog& operator=(const ProvisionLog&) = delete;
+
     // Appends to `path`, creating it; false with `error` set when it cannot.
-    bool Open(const QString& path, QString& error);
+    bool Open(const std::string& path, std::string& error);
     // One compact JSON line, flushed and synced to disk before it returns.
-    bool Append(const QJsonObject& record, QString& error);
+    bool Append(const nlohmann::json& record, std::string& error);
 
 private:
-    QFile file_;
+    std::FILE* file_ = nullptr;
 };

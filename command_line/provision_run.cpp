@@ -3,10 +3,8 @@
 
 #include "command_line/provision_run.h"
 
-#include <QCoreApplication>
-#include <QDateTime>
-#include <QEventLoop>
-
+#include <condition_variable>
+#include <mutex>
 #include <optional>
 
 #include "command_line/arrival_queue.h"
@@ -16,7 +14,7 @@
 
 namespace {
 
-class Bench : public QObject, private UnitArrivalListener {
+class Bench : private UnitArrivalListener {
 public:
     Bench(CommandContext& context, const ProvisionRequest& request, ProvisionLog* log)
         : context_(context), request_(request), log_(log)
@@ -26,29 +24,37 @@ public:
     int Run()
     {
         const TerminationSignals termination([this] {
+            const std::lock_guard lock(mutex_);
             stopping_ = true;
-            Wake();
+            woken_.notify_one();
         });
         if (!context_.arrivals->Start(*this)) {
             context_.arrivals->Stop();
             return Fail(context_, {ExitNoUnit, "cannot watch for units being plugged in\n"});
         }
+        std::unique_lock lock(mutex_);
         while (true) {
-            QCoreApplication::processEvents();  // arrivals and signals so far
+            // Arrivals and signals so far.
             if (stopping_ || (request_.count != 0 && served_ == request_.count))
                 break;
             if (const std::optional<ArrivedUnit> unit = queue_.Next()) {
+                // What comes while a unit is served is looked at after it.
+                lock.unlock();
                 Serve(*unit);
+                lock.lock();
                 continue;
             }
-            if (context_.progress && !prompted_)
+            if (context_.progress && !prompted_) {
+                prompted_ = true;
+                lock.unlock();  // whoever reads err may plug a unit in
                 context_.err << "plug in the next unit (Ctrl-C ends)\n" << std::flush;
+                lock.lock();
+                continue;  // what came meanwhile first
+            }
             prompted_ = true;
-            QEventLoop idle;
-            idle_ = &idle;
-            idle.exec();
-            idle_ = nullptr;
+            woken_.wait(lock);
         }
+        lock.unlock();
         context_.arrivals->Stop();
         context_.out << served_ << (served_ == 1 ? " unit" : " units") << " provisioned: " << served_ - failed_
                      << " ok, " << failed_ << " failed\n"
@@ -57,20 +63,18 @@ public:
     }
 
 private:
-    // From the watch's thread: handed to this one, in order.
+    // From the watch's thread, in order.
     void Arrived(const ArrivedUnit& unit) override
     {
-        QMetaObject::invokeMethod(this, [this, unit] { queue_.Arrived(unit); Wake(); }, Qt::QueuedConnection);
+        const std::lock_guard lock(mutex_);
+        queue_.Arrived(unit);
+        woken_.notify_one();
     }
     void Left(const std::string& devnode) override
     {
-        QMetaObject::invokeMethod(this, [this, devnode] { queue_.Left(devnode); Wake(); }, Qt::QueuedConnection);
-    }
-
-    void Wake()
-    {
-        if (idle_ != nullptr)
-            idle_->quit();
+        const std::lock_guard lock(mutex_);
+        queue_.Left(devnode);
+        woken_.notify_one();
     }
 
     void Serve(const ArrivedUnit& unit)
@@ -88,19 +92,19 @@ private:
         if (served.outcome.result != UnitOutcome::Result::Ok)
             ++failed_;
         context_.out << UnitLine(served) << "\n" << std::flush;
-        QString error;
-        const QString time = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
+        std::string error;
+        const std::string time = UtcTime(std::chrono::system_clock::now());
         if (log_ != nullptr && !log_->Append(UnitRecord(served, time), error))
-            context_.err << "velbrix-qorun-cli: cannot write the log " << request_.logPath.toStdString() << ": "
-                         << error.toStdString() << "\n"
+            context_.err << "velbrix-qorun-cli: cannot write the log " << request_.logPath << ": " << error << "\n"
                          << std::flush;
     }
 
     CommandContext& context_;
     const ProvisionRequest& request_;
     ProvisionLog* log_;
+    std::mutex mutex_;  // guards the queue and stopping_
+    std::condition_variable woken_;
     ArrivalQueue queue_;
-    QEventLoop* idle_ = nullptr;  // set while waiting for a unit
     bool stopping_ = false;
     bool prompted_ = false;  // since the last unit
     std::size_t served_ = 0;
@@ -112,12 +116,11 @@ private:
 int ProvisionUnits(CommandContext& context, const ProvisionRequest& request)
 {
     ProvisionLog log;
-    QString error;
-    if (!request.logPath.isEmpty() && !log.Open(request.logPath, error))
-        return Fail(context, {ExitBadInput, "cannot write " + request.logPath.toStdString() + ": " +
-                                                error.toStdString() + "; nothing sent\n"});
+    std::string error;
+    if (!request.logPath.empty() && !log.Open(request.logPath, error))
+        return Fail(context, {ExitBadInput, "cannot write " + request.logPath + ": " + error + "; nothing sent\n"});
     if (context.arrivals == nullptr)
         return Fail(context, {ExitNoUnit, "cannot watch for units being plugged in\n"});
-    Bench bench(context, request, request.logPath.isEmpty() ? nullptr : &log);
+    Bench bench(context, request, request.logPath.empty() ? nullptr : &log);
     return bench.Run();
 }

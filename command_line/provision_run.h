@@ -5,8 +5,6 @@
 // The provision command: serves each unit as it is plugged in, one at a
 // time, until it has served `count` units or SIGINT or SIGTERM comes.
 
-#include <QString>
-
 #include <cstddef>
 #include <string>
 
@@ -17,7 +15,7 @@ struct ProvisionRequest {
     RestorePlan plan;
     std::u16string pin;     // empty: no PIN reports
     std::size_t count = 0;  // 0: until a signal
-    QString logPath;        // empty: no log
+    std::string logPath;    // empty: no log
 };
 
 // Takes the units from context.arrivals and the library for each one from

@@ -3,8 +3,6 @@
 
 #include "command_line/termination_signals.h"
 
-#include <QSocketNotifier>
-
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -15,12 +13,14 @@ namespace {
 
 std::atomic<int> writeEnd{-1};
 
+constexpr char SignalByte = 1;
+constexpr char QuitByte = 0;  // from the destructor: the watcher ends
+
 void Handler(int)
 {
     // Only async-signal-safe calls here.
     const int saved = errno;
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = write(writeEnd.load(), &byte, 1);
+    [[maybe_unused]] const ssize_t written = write(writeEnd.load(), &SignalByte, 1);
     errno = saved;
 }
 
@@ -28,16 +28,10 @@ void Handler(int)
 
 TerminationSignals::TerminationSignals(std::function<void()> onSignal) : onSignal_(std::move(onSignal))
 {
-    if (pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0)
+    if (pipe2(pipe_, O_CLOEXEC) != 0)
         return;  // no signal handling: the default action ends the program
     writeEnd = pipe_[1];
-    notifier_ = new QSocketNotifier(pipe_[0], QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, [this] {
-        char bytes[16];
-        while (read(pipe_[0], bytes, sizeof bytes) > 0) {
-        }
-        onSignal_();
-    });
+    watcher_ = std::thread([this] { Watch(); });
     struct sigaction action = {};
     action.sa_handler = Handler;
     sigemptyset(&action.sa_mask);
@@ -46,14 +40,28 @@ TerminationSignals::TerminationSignals(std::function<void()> onSignal) : onSigna
     sigaction(SIGTERM, &action, &previousTerm_);
 }
 
+void TerminationSignals::Watch()
+{
+    char byte = QuitByte;
+    while (true) {
+        const ssize_t got = read(pipe_[0], &byte, 1);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got != 1 || byte == QuitByte)
+            return;
+        onSignal_();
+    }
+}
+
 TerminationSignals::~TerminationSignals()
 {
-    if (notifier_ == nullptr)
+    if (!watcher_.joinable())
         return;
     sigaction(SIGINT, &previousInt_, nullptr);
     sigaction(SIGTERM, &previousTerm_, nullptr);
     writeEnd = -1;
-    delete notifier_;
+    [[maybe_unused]] const ssize_t written = write(pipe_[1], &QuitByte, 1);
+    watcher_.join();
     close(pipe_[0]);
     close(pipe_[1]);
 }

@@ -3,17 +3,19 @@
 
 #include "command_line/unit_commands.h"
 
-#include <QFile>
-#include <QJsonDocument>
-#include <QSaveFile>
-
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "command_line/field_values.h"
 #include "command_line/unit_choice.h"
 #include "command_line/zone_listing.h"
-#include "device_link/qt/text_units.h"
+#include "command_line/replaced_file.h"
+#include "command_line/utf16_text.h"
 #include "protocol/report_layout.h"
 
 namespace {
@@ -98,11 +100,6 @@ std::string UploadEnded(std::int32_t zone, const UploadOutcome& outcome, Connect
            std::to_string(refused ? *outcome.refusedAtAddress : *outcome.stoppedAtAddress);
 }
 
-std::string Utf8(const QString& text)
-{
-    return text.toStdString();
-}
-
 }  // namespace
 
 int Fail(CommandContext& context, const Failure& failure)
@@ -138,9 +135,9 @@ int ShowZones(CommandContext& context, const std::string& device,
         return status;
     const ZoneListing listing = ListingOf(zones, *readouts);
     if (json)
-        context.out << QJsonDocument(ListingJson(listing)).toJson(QJsonDocument::Indented).toStdString();
+        context.out << IndentedJson(ListingJson(listing));
     else
-        context.out << Utf8(ListingText(listing));
+        context.out << ListingText(listing);
     context.out << std::flush;
     return ExitOk;
 }
@@ -175,13 +172,14 @@ int SendZone(CommandContext& context, const std::string& device, const SendValue
     return ExitOk;
 }
 
-int BackupZones(CommandContext& context, const std::string& device, const QString& path)
+int BackupZones(CommandContext& context, const std::string& device, const std::string& path)
 {
     // Opened first so a bad path costs no traffic; nothing replaces the
     // file unless all four zones came back.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Fail(context, {ExitBadInput, "cannot write " + Utf8(path) + ": " + Utf8(file.errorString()) + "\n"});
+    ReplacedFile file(path);
+    std::string error;
+    if (!file.Open(error))
+        return Fail(context, {ExitBadInput, "cannot write " + path + ": " + error + "\n"});
     int status = ExitOk;
     auto unit = Connect(context, device, status);
     if (!unit)
@@ -194,10 +192,9 @@ int BackupZones(CommandContext& context, const std::string& device, const QStrin
         context.err << "velbrix-qorun-cli: no backup written\n" << std::flush;
         return status;
     }
-    file.write(BackupFile(ListingOf(zones, *readouts)));
-    if (!file.commit())
-        return Fail(context, {ExitBadInput, "cannot write " + Utf8(path) + ": " + Utf8(file.errorString()) + "\n"});
-    context.out << "4 zones saved to " << Utf8(path) << "\n" << std::flush;
+    if (!file.Commit(BackupFile(ListingOf(zones, *readouts)), error))
+        return Fail(context, {ExitBadInput, "cannot write " + path + ": " + error + "\n"});
+    context.out << "4 zones saved to " << path << "\n" << std::flush;
     return ExitOk;
 }
 
@@ -205,10 +202,10 @@ std::string Differences(const RestorePlan& plan, const std::vector<ZoneReadout>&
                         std::vector<FieldDifference>* fields)
 {
     std::string lines;
-    const auto differ = [&lines, fields](const std::string& what, const QString& expected, const QString& found) {
+    const auto differ = [&lines, fields](const std::string& what, const std::string& expected, const std::string& found) {
         if (expected != found)
-            lines += what + ": file has \"" + Utf8(DisplayText(expected)) + "\", unit has \"" +
-                     Utf8(DisplayText(found)) + "\"\n";
+            lines += what + ": file has \"" + DisplayText(expected) + "\", unit has \"" +
+                     DisplayText(found) + "\"\n";
         if (expected != found && fields != nullptr)
             fields->push_back({what, expected, found});
     };
@@ -219,25 +216,29 @@ std::string Differences(const RestorePlan& plan, const std::vector<ZoneReadout>&
         // Every zone's answer carries the one global service centre: told once.
         if (i == 0)
             differ("operator", OperatorLabel(DecimalText(plan.serviceCentre)), OperatorLabel(found.serviceCentre));
-        differ(name + " phone", FromUnits(zone.phone), FromUnits(found.phone));
-        differ(name + " text", FromUnits(zone.text), FromUnits(found.text));
+        differ(name + " phone", Utf8Of(zone.phone), Utf8Of(found.phone));
+        differ(name + " text", Utf8Of(zone.text), Utf8Of(found.text));
     }
     return lines;
 }
 
-int ReadBackupFile(CommandContext& context, const QString& path, std::optional<RestorePlan>& plan)
+int ReadBackupFile(CommandContext& context, const std::string& path, std::optional<RestorePlan>& plan)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Fail(context, {ExitBadInput, "cannot read " + Utf8(path) + ": " + Utf8(file.errorString()) + "\n"});
-    QString error;
-    plan = ParseBackupFile(file.readAll(), error);
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored))
+        return Fail(context, {ExitBadInput, "cannot read " + path + ": file to open is a directory\n"});
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return Fail(context, {ExitBadInput, "cannot read " + path + ": " + std::strerror(errno) + "\n"});
+    const std::string content{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::string error;
+    plan = ParseBackupFile(content, error);
     if (!plan)
-        return Fail(context, {ExitBadInput, Utf8(path) + ": " + Utf8(error) + "; nothing sent\n"});
+        return Fail(context, {ExitBadInput, path + ": " + error + "; nothing sent\n"});
     return ExitOk;
 }
 
-int RestoreZones(CommandContext& context, const std::string& device, const QString& path,
+int RestoreZones(CommandContext& context, const std::string& device, const std::string& path,
                  const std::u16string& pin, bool verify)
 {
     std::optional<RestorePlan> plan;
@@ -259,7 +260,7 @@ int RestoreZones(CommandContext& context, const std::string& device, const QStri
             return Fail(context, {ExitNoUnit, UploadEnded(zone.zone, outcome, *unit, context.timings.unplugNotice) + " (" + std::to_string(i) + " of " +
                                                     std::to_string(count) + " zones restored before it)\n"});
     }
-    context.out << count << " zones restored from " << Utf8(path) << "\n" << std::flush;
+    context.out << count << " zones restored from " << path << "\n" << std::flush;
     if (!verify)
         return ExitOk;
 

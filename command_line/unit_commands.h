@@ -5,8 +5,6 @@
 // The commands once their arguments are parsed and checked. Each returns
 // its exit status and has said on the context's streams what happened.
 
-#include <QString>
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -29,17 +27,17 @@ int ShowZones(CommandContext& context, const std::string& device,
 int SendZone(CommandContext& context, const std::string& device, const SendValues& values);
 // The reports the upload would send, one per line in hex; nothing is sent.
 int PrintDryRun(CommandContext& context, const SendValues& values);
-int BackupZones(CommandContext& context, const std::string& device, const QString& path);
+int BackupZones(CommandContext& context, const std::string& device, const std::string& path);
 // The backup file at `path` checked whole, as restore and provision take it;
 // a status other than ExitOk has been reported and leaves `plan` empty.
-int ReadBackupFile(CommandContext& context, const QString& path, std::optional<RestorePlan>& plan);
-int RestoreZones(CommandContext& context, const std::string& device, const QString& path,
+int ReadBackupFile(CommandContext& context, const std::string& path, std::optional<RestorePlan>& plan);
+int RestoreZones(CommandContext& context, const std::string& device, const std::string& path,
                  const std::u16string& pin, bool verify);
 
 // A field the unit holds differently from the plan, both values exact.
 struct FieldDifference {
     std::string field;  // "operator", "zone 2 phone", "zone 2 text"
-    QString file, unit;
+    std::string file, unit;  // UTF-8
 };
 // Each field that differs, one line each, and into `fields` when given.
 std::string Differences(const RestorePlan& plan, const std::vector<ZoneReadout>& readouts,

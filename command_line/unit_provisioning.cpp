@@ -3,10 +3,6 @@
 
 #include "command_line/unit_provisioning.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QThread>
-
 #include "protocol/report_layout.h"
 
 namespace {
@@ -16,19 +12,6 @@ using Result = UnitOutcome::Result;
 bool Listed(HidLibrary& library, DeviceHandle handle)
 {
     return library.GetHandle(DeviceVendorId, DeviceProductId) == handle;
-}
-
-// The backend may learn of an unplug a moment after the write that failed.
-bool StillListedAfter(HidLibrary& library, DeviceHandle handle, std::chrono::milliseconds notice)
-{
-    const QDeadlineTimer deadline(notice);
-    while (Listed(library, handle)) {
-        if (deadline.hasExpired())
-            return true;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(10);
-    }
-    return false;
 }
 
 std::string OneLine(std::string text)
@@ -94,7 +77,8 @@ UnitOutcome ProvisionUnit(HidLibrary& library, const RestorePlan& plan, const st
         outcome.reportsSent += sent.reportsSent;
         if (sent.Complete())
             continue;
-        if (!StillListedAfter(library, handle, timings.unplugNotice))
+        // The backend may learn of an unplug a moment after the write that failed.
+        if (!unit.StayedAttached(timings.unplugNotice))
             return Pulled(outcome, "");
         outcome.result = Result::StoppedTakingReports;
         outcome.detail = "a write was refused after " + std::to_string(outcome.reportsSent) +

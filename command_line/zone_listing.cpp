@@ -3,19 +3,17 @@
 
 #include "command_line/zone_listing.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonParseError>
-
 #include <algorithm>
 
 #include "command_line/field_values.h"
-#include "device_link/qt/text_units.h"
+#include "command_line/utf16_text.h"
 #include "protocol/report_layout.h"
+
+using nlohmann::json;
 
 namespace {
 
-const QString FormatName = QStringLiteral("velbrix-qorun-backup");
+const std::string FormatName = "velbrix-qorun-backup";
 
 }  // namespace
 
@@ -25,115 +23,134 @@ ZoneListing ListingOf(const std::vector<std::int32_t>& zones, const std::vector<
     if (!readouts.empty())
         listing.operatorLabel = OperatorLabel(readouts.front().serviceCentre);
     for (std::size_t i = 0; i < zones.size() && i < readouts.size(); ++i)
-        listing.zones.push_back({zones[i], FromUnits(readouts[i].phone), FromUnits(readouts[i].text)});
+        listing.zones.push_back({zones[i], Utf8Of(readouts[i].phone), Utf8Of(readouts[i].text)});
     return listing;
 }
 
-QJsonObject ListingJson(const ZoneListing& listing)
+json ListingJson(const ZoneListing& listing)
 {
-    QJsonArray zones;
+    json zones = json::array();
     for (const ShownZone& zone : listing.zones)
-        zones.append(QJsonObject{{QStringLiteral("zone"), zone.zone},
-                                 {QStringLiteral("phone"), zone.phone},
-                                 {QStringLiteral("text"), zone.text}});
-    return QJsonObject{{QStringLiteral("operator"), listing.operatorLabel},
-                       {QStringLiteral("zones"), zones}};
+        zones.push_back({{"zone", zone.zone}, {"phone", zone.phone}, {"text", zone.text}});
+    return {{"operator", listing.operatorLabel}, {"zones", zones}};
 }
 
-QString ListingText(const ZoneListing& listing)
+std::string IndentedJson(const json& value)
 {
-    QString text = QStringLiteral("operator: %1\n").arg(listing.operatorLabel);
+    return value.dump(4) + "\n";
+}
+
+std::string ListingText(const ZoneListing& listing)
+{
+    std::string text = "operator: " + listing.operatorLabel + "\n";
     for (const ShownZone& zone : listing.zones)
-        text += QStringLiteral("zone %1\n  phone: %2\n  text: %3\n")
-                    .arg(zone.zone)
-                    .arg(DisplayText(zone.phone), DisplayText(zone.text));
+        text += "zone " + std::to_string(zone.zone) + "\n  phone: " + DisplayText(zone.phone) + "\n  text: " +
+                DisplayText(zone.text) + "\n";
     return text;
 }
 
-QByteArray BackupFile(const ZoneListing& listing)
+std::string BackupFile(const ZoneListing& listing)
 {
-    QJsonObject root = ListingJson(listing);
-    root.insert(QStringLiteral("format"), FormatName);
-    root.insert(QStringLiteral("version"), BackupVersion);
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+    json root = ListingJson(listing);
+    root["format"] = FormatName;
+    root["version"] = BackupVersion;
+    return IndentedJson(root);
 }
 
 namespace {
 
-std::optional<QString> StringField(const QJsonObject& object, const QString& key, const QString& where,
-                                   QString& error)
+std::optional<std::string> StringField(const json& object, const std::string& key, const std::string& where,
+                                       std::string& error)
 {
-    const QJsonValue value = object.value(key);
-    if (!value.isString()) {
-        error = QStringLiteral("%1%2: missing or not a string").arg(where, key);
+    const auto value = object.find(key);
+    if (value == object.end() || !value->is_string()) {
+        error = where + key + ": missing or not a string";
         return std::nullopt;
     }
-    return value.toString();
+    return value->get<std::string>();
 }
 
-using TextParser = std::optional<std::u16string> (*)(const QString&, QString&);
+using TextParser = std::optional<std::u16string> (*)(const std::string&, std::string&);
 
-std::optional<ZoneUpload> ParseZoneEntry(const QJsonValue& value, const QString& where, TextParser parseText,
-                                         QString& error)
+// Only the exact numbers 1-4 are zones: 1.5 is none, 1.0 is zone 1.
+std::optional<std::int32_t> ZoneNumber(const json& object)
 {
-    if (!value.isObject()) {
-        error = where + QStringLiteral(": not an object");
+    const auto number = object.find("zone");
+    if (number == object.end() || !number->is_number())
+        return std::nullopt;
+    for (const ZoneEntry& entry : ZoneTable)
+        if (number->get<double>() == entry.zone)
+            return entry.zone;
+    return std::nullopt;
+}
+
+std::optional<ZoneUpload> ParseZoneEntry(const json& value, const std::string& where, TextParser parseText,
+                                         std::string& error)
+{
+    if (!value.is_object()) {
+        error = where + ": not an object";
         return std::nullopt;
     }
-    const QJsonObject object = value.toObject();
-    const QJsonValue number = object.value(QStringLiteral("zone"));
-    QString problem;
-    // toInt() would turn 1.5 into 1; only the exact numbers 1-4 are zones.
-    const auto zone = number.isDouble() && number.toDouble() == number.toInt()
-                          ? ParseZone(QString::number(number.toInt()), problem)
-                          : std::nullopt;
+    const auto zone = ZoneNumber(value);
     if (!zone) {
-        error = where + QStringLiteral(".zone: missing or not a zone (1 to 4)");
+        error = where + ".zone: missing or not a zone (1 to 4)";
         return std::nullopt;
     }
-    const auto phoneText = StringField(object, QStringLiteral("phone"), where + QLatin1Char('.'), error);
-    const auto textText = StringField(object, QStringLiteral("text"), where + QLatin1Char('.'), error);
+    const auto phoneText = StringField(value, "phone", where + '.', error);
+    const auto textText = StringField(value, "text", where + '.', error);
     if (!phoneText || !textText)
         return std::nullopt;
+    std::string problem;
     const auto phone = ParsePhone(*phoneText, problem);
     const auto text = phone ? parseText(*textText, problem) : std::nullopt;
     if (!phone || !text) {
-        error = where + QLatin1Char('.') + problem;
+        error = where + '.' + problem;
         return std::nullopt;
     }
     return ZoneUpload{*zone, *phone, *text};
 }
 
+// nlohmann's "[json.exception.parse_error.101] parse error at line 1, column
+// 9: syntax error ..." without its prefix.
+std::string ParseProblem(const json::parse_error& e)
+{
+    const std::string what = e.what();
+    const std::size_t colon = what.find(": ");
+    return colon == std::string::npos ? what : what.substr(colon + 2);
+}
+
 }  // namespace
 
-std::optional<RestorePlan> ParseBackupFile(const QByteArray& content, QString& error)
+std::optional<RestorePlan> ParseBackupFile(std::string_view content, std::string& error)
 {
-    QJsonParseError parse;
-    const QJsonDocument document = QJsonDocument::fromJson(content, &parse);
-    if (parse.error != QJsonParseError::NoError) {
-        error = QStringLiteral("not JSON: %1 at byte %2").arg(parse.errorString()).arg(parse.offset);
+    json root;
+    try {
+        root = json::parse(content);
+    } catch (const json::parse_error& e) {
+        error = "not JSON: " + ParseProblem(e) + " at byte " + std::to_string(e.byte);
         return std::nullopt;
     }
-    if (!document.isObject()) {
-        error = QStringLiteral("not a JSON object");
+    if (!root.is_object()) {
+        error = "not a JSON object";
         return std::nullopt;
     }
-    const QJsonObject root = document.object();
-    if (root.value(QStringLiteral("format")).toString() != FormatName) {
-        error = QStringLiteral("format: not \"%1\"").arg(FormatName);
+    const auto format = root.find("format");
+    if (format == root.end() || *format != FormatName) {
+        error = "format: not \"" + FormatName + "\"";
         return std::nullopt;
     }
-    const QJsonValue version = root.value(QStringLiteral("version"));
-    if (version != QJsonValue(1) && version != QJsonValue(BackupVersion)) {
-        error = QStringLiteral("version: only versions 1 and %1 are known").arg(BackupVersion);
+    const auto version = root.find("version");
+    const bool known = version != root.end() && version->is_number() && (*version == 1 || *version == BackupVersion);
+    if (!known) {
+        error = "version: only versions 1 and " + std::to_string(BackupVersion) + " are known";
         return std::nullopt;
     }
-    const TextParser parseText = version == QJsonValue(1) ? ParseText : ParseExactText;
-    const auto label = StringField(root, QStringLiteral("operator"), QString(), error);
+    const TextParser parseText = *version == 1 ? ParseText : ParseExactText;
+    const auto label = StringField(root, "operator", "", error);
     if (!label)
         return std::nullopt;
     RestorePlan plan;
-    QString problem;
+    std::string problem;
     const auto serviceCentre = ParseOperator(*label, problem);
     if (!serviceCentre) {
         error = problem;
@@ -141,21 +158,20 @@ std::optional<RestorePlan> ParseBackupFile(const QByteArray& content, QString& e
     }
     plan.serviceCentre = *serviceCentre;
 
-    const QJsonValue zones = root.value(QStringLiteral("zones"));
-    if (!zones.isArray() || zones.toArray().isEmpty()) {
-        error = QStringLiteral("zones: missing, empty or not an array");
+    const auto zones = root.find("zones");
+    if (zones == root.end() || !zones->is_array() || zones->empty()) {
+        error = "zones: missing, empty or not an array";
         return std::nullopt;
     }
-    const QJsonArray entries = zones.toArray();
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        const QString where = QStringLiteral("zones[%1]").arg(i);
-        auto zone = ParseZoneEntry(entries.at(i), where, parseText, error);
+    for (std::size_t i = 0; i < zones->size(); ++i) {
+        const std::string where = "zones[" + std::to_string(i) + "]";
+        auto zone = ParseZoneEntry((*zones)[i], where, parseText, error);
         if (!zone)
             return std::nullopt;
         const bool repeated = std::any_of(plan.zones.begin(), plan.zones.end(),
                                           [&](const ZoneUpload& z) { return z.zone == zone->zone; });
         if (repeated) {
-            error = QStringLiteral("%1.zone: zone %2 appears twice").arg(where).arg(zone->zone);
+            error = where + ".zone: zone " + std::to_string(zone->zone) + " appears twice";
             return std::nullopt;
         }
         plan.zones.push_back(std::move(*zone));

@@ -7,7 +7,8 @@
 
 #include "protocol/report_layout.h"
 
-InProcessLibrary::InProcessLibrary(AlarmUnitModel& unit, bool plugged) : unit_(unit)
+InProcessLibrary::InProcessLibrary(AlarmUnitModel& unit, std::unique_ptr<DeviceEventSink> sink, bool plugged)
+    : unit_(unit), sink_(std::move(sink))
 {
     if (plugged)
         Plug();
@@ -15,7 +16,8 @@ InProcessLibrary::InProcessLibrary(AlarmUnitModel& unit, bool plugged) : unit_(u
 
 bool InProcessLibrary::Connect(WindowHandle window)
 {
-    window_.Set(window);
+    sink_->Target(window);
+    connected_ = window != nullptr;
     if (Plugged())
         Post(EventChanged);
     return true;
@@ -25,8 +27,9 @@ bool InProcessLibrary::Disconnect()
 {
     // The seam promises that nothing arrives once this returns, so events
     // already queued for the window go too.
-    window_.DropPending();
-    window_.Set(nullptr);
+    sink_->DropPending();
+    sink_->Target(nullptr);
+    connected_ = false;
     readNotify_ = false;
     pending_.clear();
     return true;
@@ -96,5 +99,6 @@ void InProcessLibrary::Unplug()
 
 void InProcessLibrary::Post(int code, DeviceHandle handle)
 {
-    window_.Post(code, handle);
+    if (connected_)
+        sink_->Post(code, handle);
 }

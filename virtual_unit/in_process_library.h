@@ -5,19 +5,21 @@
 // A HidLibrary whose device is the in-process alarm unit model. It posts the
 // same device events through the same path as the USB backend, so the window
 // and the device link cannot tell the two apart. Tests and the demo plug and
-// unplug the unit by hand. Toolkit-free: the device-link library of the
-// toolkit posts the events. Single-threaded: everything runs on the window's
-// thread.
+// unplug the unit by hand. Toolkit-free. Single-threaded: everything runs on the window's
+// thread. It posts through the sink it is given: the window's toolkit's
+// (PostToWindow) or the command line's queue.
 
 #include <deque>
+#include <memory>
 
 #include "device_link/device_event.h"
+#include "protocol/device_event_sink.h"
 #include "protocol/hid_library.h"
 #include "virtual_unit/alarm_unit_model.h"
 
 class InProcessLibrary : public HidLibrary {
 public:
-    explicit InProcessLibrary(AlarmUnitModel& unit, bool plugged = true);
+    InProcessLibrary(AlarmUnitModel& unit, std::unique_ptr<DeviceEventSink> sink, bool plugged = true);
 
     // Also posts EventChanged at once when the unit is plugged, so read
     // notifications get enabled without a replug.
@@ -47,7 +49,8 @@ private:
     void Post(int code, DeviceHandle handle = 0);
 
     AlarmUnitModel& unit_;
-    EventTarget window_;           // none while disconnected
+    std::unique_ptr<DeviceEventSink> sink_;
+    bool connected_ = false;
     DeviceHandle handle_ = 0;      // 0 while unplugged
     DeviceHandle lastHandle_ = 0;  // handles are never reused within a run
     bool readNotify_ = false;

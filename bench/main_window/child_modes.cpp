@@ -121,7 +121,7 @@ int RunIdle(int argc, char** argv, const char* backend, int seconds)
     std::unique_ptr<HidLibrary> library;
 #ifdef QORUN_BENCH_VIRTUAL_UNIT
     if (std::strcmp(backend, "virtual") == 0)
-        library = std::make_unique<InProcessLibrary>(unit);
+        library = std::make_unique<InProcessLibrary>(unit, PostToWindow());
 #endif
 #ifdef QORUN_BENCH_USB_BACKEND
     if (std::strcmp(backend, "usb") == 0)

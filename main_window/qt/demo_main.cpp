@@ -9,6 +9,7 @@
 #include "virtual_unit/sample_data.h"
 #include "main_window/qt/qt_main_window.h"
 #include "virtual_unit/alarm_unit_model.h"
+#include "device_link/window_event_sink.h"
 #include "virtual_unit/in_process_library.h"
 
 int main(int argc, char** argv)
@@ -16,7 +17,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     AlarmUnitModel unit;
     LoadDemoUnit(unit);
-    InProcessLibrary library(unit);
+    InProcessLibrary library(unit, PostToWindow());
     QtMainWindow window(library);
     window.Load();
     window.show();

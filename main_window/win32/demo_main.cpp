@@ -6,6 +6,7 @@
 
 #include "main_window/win32/program.h"
 #include "virtual_unit/alarm_unit_model.h"
+#include "device_link/window_event_sink.h"
 #include "virtual_unit/in_process_library.h"
 #include "virtual_unit/sample_data.h"
 
@@ -13,6 +14,6 @@ int main(int argc, char** argv)
 {
     AlarmUnitModel unit;
     LoadDemoUnit(unit);
-    InProcessLibrary library(unit);
+    InProcessLibrary library(unit, PostToWindow());
     return RunWindow(library, argc, argv);
 }

@@ -7,13 +7,16 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <mutex>
 #include <sstream>
+#include <thread>
 
 #include "command_line/command_line.h"
+#include "command_line/device_event_queue.h"
 #include "device_link/device_event.h"
 #include "tests/support/faulty_unit_library.h"
 #include "tests/support/recording_library.h"
@@ -30,47 +33,76 @@ struct Pacing {
 
 class PacedUnit : public RecordingLibrary {
 public:
-    explicit PacedUnit(AlarmUnitModel& model) : model_(model) {}
+    explicit PacedUnit(AlarmUnitModel& model) : model_(model), pacer_([this] { Pace(); }) {}
+    ~PacedUnit() override
+    {
+        { const std::lock_guard lock(mutex_); quit_ = true; }
+        wake_.notify_all();
+        pacer_.join();
+    }
     Pacing pacing;
 
-    bool Connect(WindowHandle window) override { return window_ = window, true; }
-    bool Disconnect() override { return window_ = nullptr, true; }
+    bool Connect(WindowHandle window) override { const std::lock_guard lock(mutex_); return queue_ = static_cast<DeviceEventQueue*>(window), true; }
+    bool Disconnect() override { const std::lock_guard lock(mutex_); return queue_ = nullptr, true; }
+    DeviceHandle GetHandle(std::int32_t, std::int32_t) override { const std::lock_guard lock(mutex_); return presentHandle; }
+    bool Read(DeviceHandle handle, Report& report) override
+    { const std::lock_guard lock(mutex_); return RecordingLibrary::Read(handle, report); }
     bool WriteEx(std::int32_t, std::int32_t, const Report& r) override
     {
+        const std::lock_guard lock(mutex_);
         const bool idle = answer_.empty();  // else the answer under way carries on
         for (const WireReport& reply : model_.Receive({r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8]}))
             answer_.push_back({0, reply[0], reply[1], reply[2], reply[3], reply[4], reply[5], reply[6], reply[7]});
         if (idle && !answer_.empty())
-            Next(pacing.start);
+            next_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(pacing.start), wake_.notify_all();
         return true;
     }
 
 private:
-    void Next(int ms)
+    // Hands out the answer a report at a time; a unit pulled out or a link
+    // gone ends the answering for good, as it would on the bus.
+    void Pace()
     {
-        QTimer::singleShot(ms, &timers_, [this] {
-            if (answer_.empty() || window_ == nullptr || presentHandle == 0)
-                return;
-            if (sent_++ == pacing.unplugAt)
-                return PostDeviceEvent(window_, EventUnplugged, std::exchange(presentHandle, 0));
+        std::unique_lock lock(mutex_);
+        while (!quit_) {
+            if (answer_.empty() || ended_) {
+                wake_.wait(lock);
+                continue;
+            }
+            if (wake_.wait_until(lock, next_, [this] { return quit_; }) || std::chrono::steady_clock::now() < next_)
+                continue;
+            if (queue_ == nullptr || presentHandle == 0) {
+                ended_ = true;
+                continue;
+            }
+            if (sent_++ == pacing.unplugAt) {
+                queue_->Push({EventUnplugged, std::exchange(presentHandle, 0)});
+                ended_ = true;
+                continue;
+            }
             pendingInput.push_back(answer_.front());
             answer_.pop_front();
-            PostDeviceEvent(window_, EventRead, presentHandle);
-            Next(pacing.gap + (sent_ - 1 == pacing.pauseAfter ? pacing.pause : 0));
-        });
+            queue_->Push({EventRead, presentHandle});
+            next_ = std::chrono::steady_clock::now() +
+                    std::chrono::milliseconds(pacing.gap + (sent_ - 1 == pacing.pauseAfter ? pacing.pause : 0));
+        }
     }
 
     AlarmUnitModel& model_;
-    WindowHandle window_ = nullptr;
+    std::mutex mutex_;  // guards everything the pacer touches
+    std::condition_variable wake_;
+    DeviceEventQueue* queue_ = nullptr;
     std::deque<Report> answer_;
+    std::chrono::steady_clock::time_point next_;
     int sent_ = 0;
-    QObject timers_;
+    bool ended_ = false, quit_ = false;
+    std::thread pacer_;  // last: starts once the rest is made
 };
 
 class InProcessUnits : public UnitSource {
 public:
     AlarmUnitModel model;
-    FaultyUnitLibrary library{model};
+    FaultyUnitLibrary library{model, PostToQueue()};
     PacedUnit paced{model};
     HidLibrary* opened = &library;
     ReadBackTimings timings = ShortTimings;
@@ -113,6 +145,9 @@ inline CliRun RunCli(InProcessUnits& units, QStringList arguments, const QString
     arguments.replaceInStrings(QRegularExpression("^FILE"), file);
     std::ostringstream out, err;
     CommandContext context{units, out, err, progress, units.timings};
-    const int status = RunCommandLine(QStringList{"velbrix-qorun-cli"} + arguments, context);
+    std::vector<std::string> all{"velbrix-qorun-cli"};
+    for (const QString& argument : arguments)
+        all.push_back(argument.toStdString());
+    const int status = RunCommandLine(all, context);
     return {status, out.str(), err.str()};
 }

@@ -3,16 +3,16 @@
 
 // provision against a bench of in-process units the test plugs in and pulls out.
 
-#include <QAbstractEventDispatcher>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <csignal>
+#include <thread>
 #include <functional>
 #include <map>
 
@@ -33,7 +33,7 @@ public:
 
 struct BenchUnit {
     AlarmUnitModel model;
-    BenchLibrary library{model, false};
+    BenchLibrary library{model, PostToQueue(), false};
     std::string serial;
 };
 
@@ -49,7 +49,8 @@ public:
     const QString log = Written(dir.filePath("units.log"), "earlier\n");
     std::vector<qsizetype> logged;  // the log's lines as each unit's turn came
     HidLibrary* opened = nullptr;    // set: every unit is opened as this one
-    QObject scope;
+    std::thread later;  // a signal raised while the run waits
+    ~Bench() { if (later.joinable()) later.join(); }
 
     BenchLibrary& Plug(const std::string& node, const std::string& serial = {})
     {
@@ -89,6 +90,23 @@ QByteArray BackupWith(const QByteArray& zone2Text)
         {"zone": 1, "phone": "611222333", "text": "Zona uno"}]})";
 }
 
+// A run left waiting fails, and is stopped.
+class Watchdog {
+public:
+    Watchdog() : thread_([this] {
+        std::unique_lock lock(mutex_);
+        if (!done_.wait_for(lock, std::chrono::seconds(20), [this] { return over_; }))
+            ADD_FAILURE() << "left waiting", std::raise(SIGTERM);
+    }) {}
+    ~Watchdog() { { const std::lock_guard lock(mutex_); over_ = true; } done_.notify_one(); thread_.join(); }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable done_;
+    bool over_ = false;
+    std::thread thread_;
+};
+
 struct WatchedErr : std::stringbuf {
     std::function<void(const std::string&)> flushed;
     int sync() override { return flushed(str()), 0; }
@@ -106,10 +124,12 @@ Provisioned Provision(Bench& bench, const QByteArray& file, const QStringList& a
     ReadBackTimings timings = ShortTimings;
     timings.unplugNotice = std::chrono::milliseconds(50);
     CommandContext context{bench, out, err, progress, timings, &bench};
-    QObject watchdog;  // a run left waiting fails, and is stopped and woken
-    QTimer::singleShot(20000, &watchdog, [&bench] { ADD_FAILURE() << "left waiting", std::raise(SIGTERM), bench.Plug("/dev/hidraw99"); });
-    const QStringList all{"velbrix-qorun-cli", "provision", Written(bench.dir.filePath("unit.json"), file), "--log", bench.log};
-    const int status = RunCommandLine(all + arguments, context);
+    Watchdog watchdog;
+    std::vector<std::string> all{"velbrix-qorun-cli", "provision", Written(bench.dir.filePath("unit.json"), file).toStdString(),
+                                 "--log", bench.log.toStdString()};
+    for (const QString& argument : arguments)
+        all.push_back(argument.toStdString());
+    const int status = RunCommandLine(all, context);
     static const QRegularExpression time(R"(\((\d+\.\d) s\)\n)");
     QString lines = QString::fromStdString(out.str());
     const QString seconds = time.match(lines).captured(1);  // the first unit's
@@ -238,8 +258,7 @@ const std::string NoneServed = "0 units provisioned: 0 ok, 0 failed\n";
 const RunEnd RunEnds[] = {
     {"CtrlCWhileWaitingForAUnit", true, [](Bench& b) { b.prompted = [](int) { std::raise(SIGINT); }; }, {0, NoneServed, Prompt}},
     {"SigtermWhileWaitingNotOnATerminalWhereNothingPrompts", false, [](Bench& b) {
-         QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &b.scope,
-                          [] { std::raise(SIGTERM); }, Qt::SingleShotConnection);
+         b.later = std::thread([] { std::this_thread::sleep_for(std::chrono::milliseconds(100)), std::raise(SIGTERM); });
      }, {0, NoneServed, ""}},
     {"CtrlCWhileUnitsWaitTheirTurnEndsAfterTheUnitUnderWay", false, [](Bench& b) {
          b.Plug("/dev/hidraw1").beforeWrite = [&b](int n) {

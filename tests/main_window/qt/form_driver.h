@@ -24,6 +24,7 @@
 #include "main_window/qt/qt_main_window.h"
 #include "protocol/report_layout.h"
 #include "protocol/zone_upload.h"
+#include "device_link/window_event_sink.h"
 #include "tests/support/faulty_unit_library.h"
 #include "tests/support/recording_library.h"
 #include "tests/support/reports.h"
@@ -108,7 +109,7 @@ struct UnitModel { AlarmUnitModel model; };
 // Over the in-process unit, which `before` may fill or break before Load.
 struct UnitWindow : UnitModel, FormOver<FaultyUnitLibrary> {
     explicit UnitWindow(const std::function<void(UnitWindow&)>& before = {}, bool plugged = true)
-        : FormOver(model, plugged)
+        : FormOver(model, PostToWindow(), plugged)
     {
         if (before)
             before(*this);

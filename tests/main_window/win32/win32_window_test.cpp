@@ -14,6 +14,7 @@
 
 #include <commctrl.h>  // after windows.h
 #include "virtual_unit/alarm_unit_model.h"
+#include "device_link/window_event_sink.h"
 #include "virtual_unit/in_process_library.h"
 #include "virtual_unit/sample_data.h"
 
@@ -158,7 +159,7 @@ protected:
     WindowTest() { LoadDemoUnit(unit); }
     HWND Child(const char* name) { return window.Child(name); }
     AlarmUnitModel unit;
-    InProcessLibrary library{unit};
+    InProcessLibrary library{unit, PostToWindow()};
     Win32MainWindow window{library};
 };
 
