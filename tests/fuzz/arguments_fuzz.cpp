@@ -5,8 +5,6 @@
 // check and the command line's parsing and checks, which stop before any file
 // or unit is touched: every refusal says why, and no unit is ever opened.
 
-#include <QCoreApplication>
-
 #include <cstdlib>
 #include <sstream>
 
@@ -23,12 +21,6 @@ public:
 };
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    static QCoreApplication app(*argc, *argv);  // the help text names the program
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -47,13 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     if (encoding.status != ExitOk)
         return 0;
-    QStringList decoded;
-    for (const std::string& argument : arguments)
-        decoded << QString::fromStdString(argument);
     NoUnits units;
     std::ostringstream out, err;
     CommandContext context{units, out, err, false, {}, nullptr, true};
-    if (RunCommandLine(decoded, context) != ExitOk && err.str().empty())
+    if (RunCommandLine(arguments, context) != ExitOk && err.str().empty())
         std::abort();
     return 0;
 }

@@ -12,9 +12,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    QString error;
-    const auto plan = ParseBackupFile(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)), error);
-    bool holds = plan ? !plan->zones.empty() : !error.isEmpty();
+    std::string error;
+    const auto plan = ParseBackupFile(std::string_view(reinterpret_cast<const char*>(data), size), error);
+    bool holds = plan ? !plan->zones.empty() : !error.empty();
     for (std::size_t i = 0; plan && i < plan->zones.size(); ++i) {
         const ZoneUpload& zone = plan->zones[i];
         holds = holds && zone.zone >= 1 && zone.zone <= 4 && (i == 0 || plan->zones[i - 1].zone < zone.zone) &&
