@@ -111,12 +111,14 @@ std::optional<ZoneUpload> ParseZoneEntry(const json& value, const std::string& w
 }
 
 // nlohmann's "[json.exception.parse_error.101] parse error at line 1, column
-// 9: syntax error ..." without its prefix.
-std::string ParseProblem(const json::parse_error& e)
+// 9: syntax error ..." without its prefix, and without where when it is told
+// in bytes.
+std::string ParseProblem(const json::exception& e)
 {
-    const std::string what = e.what();
+    std::string what = e.what();
+    what.erase(0, what.find("] ") == std::string::npos ? 0 : what.find("] ") + 2);
     const std::size_t colon = what.find(": ");
-    return colon == std::string::npos ? what : what.substr(colon + 2);
+    return what.starts_with("parse error") && colon != std::string::npos ? what.substr(colon + 2) : what;
 }
 
 }  // namespace
@@ -128,6 +130,9 @@ std::optional<RestorePlan> ParseBackupFile(std::string_view content, std::string
         root = json::parse(content);
     } catch (const json::parse_error& e) {
         error = "not JSON: " + ParseProblem(e) + " at byte " + std::to_string(e.byte);
+        return std::nullopt;
+    } catch (const json::exception& e) {  // a number past what a double holds
+        error = "not JSON: " + ParseProblem(e);
         return std::nullopt;
     }
     if (!root.is_object()) {

@@ -53,6 +53,7 @@ const BadInput Rows[] = {
     {"BackupIntoMissingFolder", {"backup", "/nonexistent-folder/unit.json"}, 2, "cannot write"},
     {"RestoreMissingFile", {"restore", "/nonexistent-folder/unit.json"}, 2, "cannot read"},
     {"RestoreNotJson", {"restore", "FILE"}, 2, "not JSON", "{\"zones\": ["},
+    {"RestoreNumberPastADouble", {"restore", "FILE"}, 2, "not JSON: number overflow", Backup(Zone1, "\"AMENA\"", "8e403")},
     {"RestoreOtherFormat", {"restore", "FILE"}, 2, "format", R"({"format": "other"})"},
     {"RestoreNewerVersion", {"restore", "FILE"}, 2, "version: only versions 1 and 2", Backup(Zone1, "\"AMENA\"", "3")},
     {"RestoreWithoutVersion", {"restore", "FILE"}, 2, "version: only versions 1 and 2", Backup(Zone1, "\"AMENA\"", "")},

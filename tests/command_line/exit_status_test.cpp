@@ -55,6 +55,10 @@ const Outcome Outcomes[] = {
      "no answer from the unit within 200 ms after asking for zone 1\n0 of 4 zones had been read\n" + Tool + "no backup written\n"}},
     {"UnpluggedAtTheThirdRequest", Unplugged(2), Backup, {3, "", Steps("backup", 3, 4) + Tool + "the unit was unplugged while "
      "zone 3 was being read (0 reports had come)\n2 of 4 zones had been read\n" + Tool + "no backup written\n"}},
+    // The zone by its number, 3, though it is the file's first.
+    {"UnpluggedDuringTheReadBackOfTheOnlyZone", [](InProcessUnits& u) { u.library.unplugAfterReads = 1; }, RestoreVerify,
+     {3, "1 zones restored from FILE\n", Steps("restore", 1, 1) + Steps("verify", 1, 1) + Tool +
+      "the unit was unplugged while zone 3 was being read (1 reports had come)\n0 of 1 zones had been read\n"}, Zone3},
     {"UnpluggedDuringTheThirdUpload", Unplugged(52 + 68 + 21), {"restore", "FILE"}, {3, "", Steps("restore", 3, 4) + Tool +
      "the unit went away during the upload of zone 3: 21 reports sent, stopped at address 136 (2 of 4 zones restored before it)\n"}},
     {"StoppedTakingReportsDuringSend", [](InProcessUnits& u) { u.library.refuseAfterWrites = 11, u.timings.unplugNotice = {}; },

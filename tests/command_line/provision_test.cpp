@@ -159,6 +159,9 @@ const UnitCase Cases[] = {
      "interrupted: unplugged after 70 reports; plug it in again to provision it whole", 70},
     {"InterruptedWhenPulledOutDuringTheReadBack", [](BenchLibrary& l) { l.unplugAfterWrites = 112; }, 4,
      "interrupted: unplugged after 112 reports (while zone 1 was read back); plug it in again to provision it whole", 112},
+    {"InterruptedWhenTheUnplugIsLearnedAMomentAfterTheRefusedWrite",
+     [](BenchLibrary& l) { l.refuseAfterWrites = 30, l.unplugNoticedAfter = 3; }, 4,
+     "interrupted: unplugged after 30 reports; plug it in again to provision it whole", 30},
     {"StoppedTakingReportsWhenWritesAreRefusedWhilePlugged", [](BenchLibrary& l) { l.refuseAfterWrites = 30; }, 4,
      "stopped taking reports: a write was refused after 30 reports while the unit stayed plugged in", 30},
     {"NoAnswerFromASilentUnit", [](BenchLibrary& l) { l.silent = true; }, 4,
@@ -211,6 +214,16 @@ TEST(ProvisionVerify, WaitsOutAPauseInsideAnAnswerStillShortOfTheFile)
     bench.Plug("/dev/hidraw7");
     const Provisioned p = Provision(bench, BackupWith("Puerta"), {"--count", "1"});
     EXPECT_EQ(p.run, (CliRun{0, "/dev/hidraw7: ok (T s)\n1 unit provisioned: 1 ok, 0 failed\n", ""}));
+}
+
+TEST(ProvisionVerify, APulledUnitIsToldTheZoneItWasReadingByItsNumberNotItsPlace)
+{
+    Bench bench;
+    bench.Plug("/dev/hidraw7").unplugAfterReads = 1;  // during zone 3's answer
+    const Provisioned p = Provision(bench, R"({"format": "velbrix-qorun-backup", "version": 2, "operator": "AMENA",
+        "zones": [{"zone": 3, "phone": "3", "text": "c"}]})", {"--count", "1"});
+    EXPECT_EQ(p.run, (CliRun{4, "/dev/hidraw7: interrupted: unplugged after 22 reports (while zone 3 was read back); "
+                                "plug it in again to provision it whole (T s)\n1 unit provisioned: 0 ok, 1 failed\n", ""}));
 }
 
 TEST(ProvisionQueue, ServesUnitsInTurnOncePerPlugInAndPromptsForEachNext)
