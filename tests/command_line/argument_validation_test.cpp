@@ -45,6 +45,13 @@ const BadInput Rows[] = {
     {"LoneSurrogate", {"restore", "FILE"}, 2, "not JSON", Backup(R"({"zone": 1, "phone": "1", "text": "\ud800a"})")},
     {"LongestValuesFit",
      Send("4", "622996111", "123456789", QString(47, 'a') + "\n") << "--pin" << "1234" << "--dry-run", 0, ""},
+    // An option's value is the next argument, whatever it starts with.
+    {"TextStartingWithADash", Send("1", "AMENA", "1", "-a") << "--dry-run", 0, ""},
+    {"ZoneGivenEmptyAfterAnEqualsSign", {"show", "--zone="}, 2, "zone: '' is not a zone"},
+    {"SeveralUnknownOptionsAllNamed", {"list", "-xy", "--foo=1"}, 2, "Unknown options: x, y, foo."},
+    {"OneUnknownOption", {"list", "--foo"}, 2, "Unknown option 'foo'."},
+    {"FlagGivenAValue", {"show", "--all=3"}, 2, "Unexpected value after '--all'."},
+    {"ValueMissingAtTheEnd", {"show", "--zone"}, 2, "Missing value after '--zone'."},
     {"SendWithoutPhone", {"send", "--zone", "1", "--operator", "AMENA", "--text", "a"}, 2, "send needs --phone"},
     {"ShowZoneAndAll", {"show", "--zone", "1", "--all"}, 2, "not both"},
     {"UnknownCommand", {"erase"}, 2, "unknown command 'erase'"},
