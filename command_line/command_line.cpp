@@ -145,32 +145,26 @@ const OptionInfo* FindOption(const std::string& name)
     return found == options.end() ? nullptr : &*found;
 }
 
-// An option's value is the next argument whatever it looks like, so that a
-// text may start with a dash: "--text -x" becomes "--text=-x" for CLI11.
-std::vector<std::string> ValuesJoined(const std::vector<std::string>& arguments)
+// CLI11 takes the argument after an option as its value, whatever it looks
+// like, but reads "--zone=" as no value at all: split, it is an empty one.
+std::vector<std::string> EmptyValuesSplit(const std::vector<std::string>& arguments)
 {
-    std::vector<std::string> joined;
+    std::vector<std::string> split;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--") {
-            joined.insert(joined.end(), arguments.begin() + static_cast<std::ptrdiff_t>(i), arguments.end());
+            split.insert(split.end(), arguments.begin() + static_cast<std::ptrdiff_t>(i), arguments.end());
             break;
         }
         const OptionInfo* emptied = argument.starts_with("--") && argument.ends_with("=")
                                         ? FindOption(argument.substr(2, argument.size() - 3))
                                         : nullptr;
-        if (emptied != nullptr && !emptied->valueName.empty()) {
-            joined.insert(joined.end(), {argument.substr(0, argument.size() - 1), ""});
-            continue;
-        }
-        const OptionInfo* option = argument.starts_with("--") ? FindOption(argument.substr(2)) : nullptr;
-        // (CLI11 reads "--log=" as no value, but takes an empty argument as one.)
-        if (option != nullptr && !option->valueName.empty() && i + 1 < arguments.size() && !arguments[i + 1].empty())
-            joined.push_back(argument + "=" + arguments[++i]);
+        if (emptied != nullptr && !emptied->valueName.empty())
+            split.insert(split.end(), {argument.substr(0, argument.size() - 1), ""});
         else
-            joined.push_back(argument);
+            split.push_back(argument);
     }
-    return joined;
+    return split;
 }
 
 // The words people know from this tool: "Unknown option 'x'." and the like.
@@ -188,7 +182,7 @@ std::optional<std::string> Parse(const std::vector<std::string>& arguments, Pars
         options[option.name] = added->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     }
     app.add_option("command", parsed.positional);
-    std::vector<std::string> reversed = ValuesJoined(arguments);
+    std::vector<std::string> reversed = EmptyValuesSplit(arguments);
     std::reverse(reversed.begin(), reversed.end());  // CLI11 takes them from the back
     try {
         app.parse(reversed);

@@ -46,7 +46,7 @@ const BadInput Rows[] = {
     {"LongestValuesFit",
      Send("4", "622996111", "123456789", QString(47, 'a') + "\n") << "--pin" << "1234" << "--dry-run", 0, ""},
     // An option's value is the next argument, whatever it starts with.
-    {"TextStartingWithADash", Send("1", "AMENA", "1", "-a") << "--dry-run", 0, ""},
+    {"TextThatIsAnOptionsName", Send("1", "AMENA", "1", "--all") << "--dry-run", 0, ""},
     {"ZoneGivenEmptyAfterAnEqualsSign", {"show", "--zone="}, 2, "zone: '' is not a zone"},
     {"SeveralUnknownOptionsAllNamed", {"list", "-xy", "--foo=1"}, 2, "Unknown options: x, y, foo."},
     {"OneUnknownOption", {"list", "--foo"}, 2, "Unknown option 'foo'."},
