@@ -34,10 +34,7 @@ const std::string Keyboard = R"(\\?\hid#vid_046d&pid_c31c&mi_00#8&2f3e&0&0000#{4
 struct Recorder : DeviceWatchListener {
     std::vector<std::string> seen;
     void Snapshot(const std::vector<DeviceNode>& nodes) override { seen.push_back("= " + std::to_string(nodes.size())); }
-    void Arrived(const DeviceNode& node) override
-    {
-        seen.push_back("+" + node.devnode + (node.identity == UnitId ? "" : " (not the unit)"));
-    }
+    void Arrived(const DeviceNode& node) override { seen.push_back("+" + node.devnode + (node.identity == UnitId ? "" : "?")); }
     void Left(const std::string& devnode) override { seen.push_back("-" + devnode); }
 };
 
@@ -51,8 +48,7 @@ void Notify(void* window, WPARAM change, const std::string& path, const GUID& cl
     device->dbcc_classguid = cls;
     for (std::size_t i = 0; i < path.size(); ++i)
         device->dbcc_name[i] = static_cast<wchar_t>(std::toupper(static_cast<unsigned char>(path[i])));
-    SendMessageW(static_cast<HWND>(window), WM_DEVICECHANGE, change,
-                 reinterpret_cast<LPARAM>(device));
+    SendMessageW(static_cast<HWND>(window), WM_DEVICECHANGE, change, reinterpret_cast<LPARAM>(device));
 }
 
 TEST(NotificationWatch, TellsTheUnitsInterfacesComingAndGoingLowerCaseAndNothingElse)
