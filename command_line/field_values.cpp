@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "command_line/utf16_text.h"
+#include "protocol/utf8_text.h"
 #include "protocol/report_layout.h"
 
 namespace {
@@ -87,7 +87,7 @@ std::optional<std::int32_t> ParseOperator(const std::string& text, std::string& 
         return std::stoi(text);
     std::string names;
     for (const OperatorEntry& entry : OperatorTable)
-        names += (names.empty() ? "" : ", ") + Utf8Of(entry.text);
+        names += (names.empty() ? "" : ", ") + ToUtf8(entry.text);
     error = "operator: '" + text + "' is neither " + names +
             " nor a service-centre number of 1 to 9 digits without a leading zero";
     return std::nullopt;
@@ -95,18 +95,18 @@ std::optional<std::int32_t> ParseOperator(const std::string& text, std::string& 
 
 std::optional<std::u16string> ParsePin(const std::string& text, std::string& error)
 {
-    return Limited(Utf16Of(text), PinMaxLength, "pin", error);
+    return Limited(FromUtf8(text), PinMaxLength, "pin", error);
 }
 
 std::optional<std::u16string> ParsePhone(const std::string& text, std::string& error)
 {
-    return Limited(Utf16Of(text), PhoneMaxLength, "phone", error);
+    return Limited(FromUtf8(text), PhoneMaxLength, "phone", error);
 }
 
 std::optional<std::u16string> ParseText(const std::string& text, std::string& error)
 {
     std::u16string wire;
-    for (const char16_t c : Utf16Of(text)) {
+    for (const char16_t c : FromUtf8(text)) {
         if (c == u'\n' && (wire.empty() || wire.back() != u'\r'))
             wire += u'\r';
         wire += c;
@@ -116,7 +116,7 @@ std::optional<std::u16string> ParseText(const std::string& text, std::string& er
 
 std::optional<std::u16string> ParseExactText(const std::string& text, std::string& error)
 {
-    return Limited(Utf16Of(text), TextMaxLength, "text (CR LF counts two)", error);
+    return Limited(FromUtf8(text), TextMaxLength, "text (CR LF counts two)", error);
 }
 
 std::optional<std::size_t> ParseCount(const std::string& text, std::string& error)
@@ -132,8 +132,8 @@ std::string OperatorLabel(const std::u16string& serviceCentre)
 {
     for (const OperatorEntry& entry : OperatorTable)
         if (DecimalText(entry.smsc) == serviceCentre)
-            return Utf8Of(entry.text);
-    return Utf8Of(serviceCentre);
+            return ToUtf8(entry.text);
+    return ToUtf8(serviceCentre);
 }
 
 std::string DisplayText(std::string_view exactText)

@@ -15,7 +15,7 @@
 #include "command_line/unit_choice.h"
 #include "command_line/zone_listing.h"
 #include "command_line/replaced_file.h"
-#include "command_line/utf16_text.h"
+#include "protocol/utf8_text.h"
 #include "protocol/report_layout.h"
 
 namespace {
@@ -216,8 +216,8 @@ std::string Differences(const RestorePlan& plan, const std::vector<ZoneReadout>&
         // Every zone's answer carries the one global service centre: told once.
         if (i == 0)
             differ("operator", OperatorLabel(DecimalText(plan.serviceCentre)), OperatorLabel(found.serviceCentre));
-        differ(name + " phone", Utf8Of(zone.phone), Utf8Of(found.phone));
-        differ(name + " text", Utf8Of(zone.text), Utf8Of(found.text));
+        differ(name + " phone", ToUtf8(zone.phone), ToUtf8(found.phone));
+        differ(name + " text", ToUtf8(zone.text), ToUtf8(found.text));
     }
     return lines;
 }

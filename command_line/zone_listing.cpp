@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "command_line/field_values.h"
-#include "command_line/utf16_text.h"
+#include "protocol/utf8_text.h"
 #include "protocol/report_layout.h"
 
 using nlohmann::json;
@@ -23,7 +23,7 @@ ZoneListing ListingOf(const std::vector<std::int32_t>& zones, const std::vector<
     if (!readouts.empty())
         listing.operatorLabel = OperatorLabel(readouts.front().serviceCentre);
     for (std::size_t i = 0; i < zones.size() && i < readouts.size(); ++i)
-        listing.zones.push_back({zones[i], Utf8Of(readouts[i].phone), Utf8Of(readouts[i].text)});
+        listing.zones.push_back({zones[i], ToUtf8(readouts[i].phone), ToUtf8(readouts[i].text)});
     return listing;
 }
 

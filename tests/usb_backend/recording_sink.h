@@ -15,8 +15,7 @@
 
 #include "protocol/device_event_sink.h"
 
-using RecordedEvent = std::pair<int, DeviceHandle>;  // (code, handle)
-using RecordedEvents = std::vector<RecordedEvent>;
+using RecordedEvents = std::vector<std::pair<int, DeviceHandle>>;  // (code, handle)
 
 struct EventQueue {
     std::mutex mutex;
@@ -24,23 +23,15 @@ struct EventQueue {
     RecordedEvents pending;
     int postsWithoutTarget = 0;
 
-    RecordedEvents Take()
-    {
-        std::lock_guard lock(mutex);
-        return std::exchange(pending, {});
-    }
-    std::size_t Size()
-    {
-        std::lock_guard lock(mutex);
-        return pending.size();
-    }
+    RecordedEvents Take() { std::lock_guard lock(mutex); return std::exchange(pending, {}); }
+    std::size_t Size() { std::lock_guard lock(mutex); return pending.size(); }
 };
 
 class RecordingSink : public DeviceEventSink {
 public:
     explicit RecordingSink(std::shared_ptr<EventQueue> queue) : queue_(std::move(queue)) {}
-
     void Target(WindowHandle window) override { std::lock_guard lock(queue_->mutex); queue_->target = window; }
+    void DropPending() override { std::lock_guard lock(queue_->mutex); queue_->pending.clear(); }
     void Post(int code, DeviceHandle handle) override
     {
         std::lock_guard lock(queue_->mutex);
@@ -49,7 +40,6 @@ public:
         else
             ++queue_->postsWithoutTarget;
     }
-    void DropPending() override { std::lock_guard lock(queue_->mutex); queue_->pending.clear(); }
 
 private:
     std::shared_ptr<EventQueue> queue_;
