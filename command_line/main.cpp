@@ -13,7 +13,7 @@
 #include "command_line/argument_encoding.h"
 #include "command_line/command_line.h"
 #include "command_line/device_event_queue.h"
-#include "usb_backend/linux/attached_units.h"
+#include "usb_backend/attached_units.h"
 #include "usb_backend/linux/hidapi_library.h"
 #include "usb_backend/watched_unit_arrivals.h"
 #include "usb_backend/linux/udev_notices.h"

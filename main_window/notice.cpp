@@ -4,41 +4,7 @@
 #include "main_window/notice.h"
 
 #include "protocol/report_layout.h"
-
-namespace {
-
-// A device path as the user reads it; a byte that is not UTF-8 shows as U+FFFD.
-std::u16string FromUtf8(const std::string& text)
-{
-    std::u16string units;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-        char32_t c = length == 1 ? lead : length == 2 ? (lead & 0x1F) : length == 3 ? (lead & 0x0F) : (lead & 0x07);
-        bool valid = length > 0 && i + static_cast<std::size_t>(length) <= text.size();
-        for (int k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            valid = (next & 0xC0) == 0x80;
-            c = (c << 6) | (next & 0x3F);
-        }
-        if (!valid || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            units += u'\uFFFD';
-            ++i;
-            continue;
-        }
-        if (c >= 0x10000) {
-            units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-            units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-        } else {
-            units += static_cast<char16_t>(c);
-        }
-        i += static_cast<std::size_t>(length);
-    }
-    return units;
-}
-
-
-}  // namespace
+#include "protocol/utf8_text.h"
 
 Notice UnitAbsentNotice()
 {
@@ -57,6 +23,7 @@ Notice UnitDeniedNotice(const std::string& devnode)
             u"La alarma está conectada, pero otro programa la tiene abierta y no deja usarla. Cierre ese "
             u"programa y vuelva a intentarlo."};
 #endif
+    // The path as the user reads it; a byte that is no UTF-8 shows as U+FFFD.
     const std::u16string where = devnode.empty() ? std::u16string() : u" en " + FromUtf8(devnode);
     return {u"Alarma sin permiso de acceso",
             u"La alarma está conectada" + where +

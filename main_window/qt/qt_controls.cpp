@@ -10,7 +10,6 @@
 
 #include "device_link/qt/device_event_qt.h"
 #include "device_link/qt/text_units.h"
-#include "main_window/code_units.h"
 #include "main_window/qt/entry_selector.h"
 #include "main_window/qt/font_fit.h"
 #include "main_window/qt/message_text_field.h"
@@ -32,8 +31,9 @@ std::u16string QtLineBox::Text() const
 
 void QtLineBox::SetText(const std::u16string& text)
 {
-    // setText bypasses the validator; the limit would cut by code units.
-    edit_.setText(FromUnits(CutToUnits(text, static_cast<std::size_t>(edit_.maxLength()))));
+    // QLineEdit cuts a set text by code units too, then hands it to its
+    // validator, which drops the half pair the cut left.
+    edit_.setText(FromUnits(text));
 }
 
 void QtLineBox::SetMaxLength(std::size_t units)

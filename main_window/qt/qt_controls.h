@@ -26,7 +26,8 @@ private:
     QWidget& window_;
 };
 
-// A line edit: its maximum length cuts what is set, never half a character.
+// A line edit with the WholeCharacters validator, as the window builds it:
+// its maximum length cuts what is set, never half a character.
 class QtLineBox : public TextBox {
 public:
     explicit QtLineBox(QLineEdit& edit) : edit_(edit) {}

@@ -2,10 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// A line edit with a maximum length cuts an insertion by code units, so an
-// emoji pasted into the last free place would leave half of its surrogate
-// pair in the box and on the wire. This validator drops any half pair, so
-// the character is refused whole.
+// A line edit with a maximum length cuts an insertion, and a text set by
+// the program, by code units, so an emoji across the limit would leave half
+// of its surrogate pair in the box and on the wire. This validator, which
+// the edit runs after either, drops any half pair: the character goes whole.
 
 #include <QValidator>
 

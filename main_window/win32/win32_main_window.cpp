@@ -241,7 +241,9 @@ bool Win32MainWindow::PreTranslate(const MSG& message)
     if (window_ == nullptr || (message.hwnd != window_ && !IsChild(window_, message.hwnd)))
         return false;
     const bool key = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
-    if (key && message.wParam == 'A' && GetKeyState(VK_CONTROL) < 0 && IsEditBox(message.hwnd)) {
+    // AltGr comes as Ctrl+Alt: AltGr+A is a character of the layout (Polish ą), not select all.
+    const bool ctrlOnly = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
+    if (key && message.wParam == 'A' && ctrlOnly && IsEditBox(message.hwnd)) {
         SendMessageW(message.hwnd, EM_SETSEL, 0, -1);
         return true;
     }

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "usb_backend/linux/attached_units.h"
+#include "usb_backend/attached_units.h"
 
 #include <hidapi.h>
 #include <utf8cpp/utf8.h>

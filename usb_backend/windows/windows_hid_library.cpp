@@ -4,6 +4,7 @@
 #include "usb_backend/windows/windows_hid_library.h"
 
 #include "usb_backend/windows/held_device_opener.h"
+#include "usb_backend/windows/notification_thread.h"
 #include "usb_backend/windows/notification_watch.h"
 #include "usb_backend/windows/wide_path.h"
 
@@ -13,6 +14,14 @@ std::string HeldNotice(const std::string& path)
 {
     return "velbrix-qorun: the alarm unit is plugged in at " + path +
            " but another program holds it open; close that program and try again.\n";
+}
+
+std::unique_ptr<DeviceWatch> Watch(bool ownThread)
+{
+    const HidIdentity unit = UnitLinkOptions{}.unit;
+    if (ownThread)
+        return std::make_unique<NotificationThread>(unit);
+    return std::make_unique<NotificationWatch>(unit);
 }
 
 UnitLinkOptions LinkOptions(WindowsHidOptions options)
@@ -36,7 +45,7 @@ LinkNotices WindowsNotices()
 }
 
 WindowsHidLibrary::WindowsHidLibrary(std::unique_ptr<DeviceEventSink> sink, WindowsHidOptions options)
-    : UnitLink(std::make_unique<NotificationWatch>(UnitLinkOptions{}.unit), std::make_unique<HeldDeviceOpener>(),
+    : UnitLink(Watch(options.ownThread), std::make_unique<HeldDeviceOpener>(),
                std::move(sink), LinkOptions(std::move(options)))
 {
 }

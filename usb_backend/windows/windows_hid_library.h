@@ -13,6 +13,9 @@ struct WindowsHidOptions {
     // When set, only the unit at this device path (any case) is used;
     // otherwise the first unit found.
     std::string onlyDevnode;
+    // Notifications on a thread of the library's own, for a program whose
+    // thread has no message loop; otherwise on the connecting thread.
+    bool ownThread = false;
 };
 
 // What a Windows user is told: another program holding the unit is the only

@@ -6,6 +6,7 @@
 #include <QClipboard>
 
 #include "device_link/qt/text_units.h"
+#include "main_window/qt/qt_controls.h"
 #include "tests/main_window/qt/form_driver.h"
 
 namespace {
@@ -29,6 +30,43 @@ TEST_F(TextFields, APasteIntoALineKeepsWhatFitsNeverHalfACharacter)
         box->paste();
         EXPECT_EQ(box->text(), after) << name << " " << before.toStdString();
     }
+}
+
+// The PIN as its box takes it, the phone and the SMS text as a read-back sets them.
+TEST_F(TextFields, AProgramSetTextKeepsWhatFitsNeverHalfACharacter)
+{
+    const std::u16string emoji = u"\U0001F600", a47(47, u'a');
+    QtLineBox pinBox(*pin);
+    const std::tuple<std::string_view, std::u16string, std::u16string> cases[] = {
+        {"pin", u"123" + emoji, u"123"}, {"pin", u"12" + emoji, u"12" + emoji},
+        {"t_e_m_1", u"12345678" + emoji, u"12345678"}, {"t_e_m_1", u"1234567" + emoji, u"1234567" + emoji},
+        {"Text1", a47 + u"a" + emoji, a47 + u"a"}, {"Text1", a47 + emoji, a47 + emoji},
+    };
+    for (const auto& [box, set, kept] : cases) {
+        box == "pin" ? pinBox.SetText(set) : box == "t_e_m_1" ? form.SetPhoneText(set) : form.SetMessageText(set);
+        EXPECT_EQ(box == "pin" ? pinBox.Text() : box == "t_e_m_1" ? form.PhoneText() : form.MessageText(), kept)
+            << box << " " << set.size();
+    }
+}
+
+// Qt decides Ctrl+A; AltGr, which comes as Ctrl+Alt on Windows, types the layout's character instead.
+TEST_F(TextFields, CtrlASelectsAllAndAltGrATypesItsCharacter)
+{
+    const auto shown = [](QWidget* box) {  // its text and what of it is selected
+        return std::pair(box->inputMethodQuery(Qt::ImSurroundingText).toString(),
+                         box->inputMethodQuery(Qt::ImCurrentSelection).toString());
+    };
+    const std::tuple<Qt::KeyboardModifiers, QString, QString, QString> keys[] = {
+        {Qt::ControlModifier, QStringLiteral("a"), QStringLiteral("12"), QStringLiteral("12")},
+        {Qt::ControlModifier | Qt::AltModifier, QStringLiteral("ą"), QStringLiteral("12ą"), QString()},
+    };
+    for (QWidget* box : std::initializer_list<QWidget*>{pin, t_e_m_1, Text1})
+        for (const auto& [modifiers, text, after, selected] : keys) {
+            pin->clear(), t_e_m_1->clear(), form.SetMessageText(u"");
+            QTest::keyClicks(box, "12");
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_A, text, modifiers);
+            EXPECT_EQ(shown(box), std::pair(after, selected)) << box->objectName().toStdString() << " " << text.toStdString();
+        }
 }
 
 TEST_F(TextFields, ProgramSetTextsComeBackUnitForUnitAndTypedOnesStopAt49)

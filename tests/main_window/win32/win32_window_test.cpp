@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <functional>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include "main_window/win32/win32_main_window.h"
 
@@ -163,7 +165,7 @@ protected:
     Win32MainWindow window{library};
 };
 
-TEST_F(WindowTest, FixedFrameTextsShownWholeCtrlASelectsAllAndTheTabOrder)
+TEST_F(WindowTest, FixedFrameTextsShownWholeCtrlAButNotAltGrASelectsAllAndTheTabOrder)
 {
     const HWND hwnd = window.Handle();
     EXPECT_EQ(WindowText(hwnd), Layout::Caption);
@@ -185,22 +187,32 @@ TEST_F(WindowTest, FixedFrameTextsShownWholeCtrlASelectsAllAndTheTabOrder)
         const auto margins = static_cast<DWORD>(SendMessageW(control, EM_GETMARGINS, 0, 0));  // 0 for the button
         EXPECT_LE(extent.cx, client.right - std::max<int>(LOWORD(margins) + HIWORD(margins), 8)) << name;
     }
-    // Ctrl+A selects all in each edit box, which the plain edit control leaves undone.
+    // Ctrl+A selects all in each edit box, which the plain edit control leaves undone. AltGr comes as
+    // Ctrl+Alt: AltGr+A types the layout's character (Polish ą) where the cursor is, as A types "a".
+    const std::tuple<const char*, std::vector<int>, char16_t, std::u16string_view, std::pair<DWORD, DWORD>> held[] = {
+        {"Ctrl", {VK_CONTROL, VK_LCONTROL}, u'a', u"123", {0, 3}},
+        {"AltGr", {VK_CONTROL, VK_LCONTROL, VK_MENU, VK_RMENU}, u'\u0105', u"1\u0105" u"23", {2, 2}},
+        {"nothing", {}, u'a', u"1a23", {2, 2}},  // last: nothing is left held
+    };
     BYTE keys[256]{};
     GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    for (const char* name : {"pin", "t_e_m_1", "Text1"}) {
-        SetWindowTextW(Child(name), L"12345");
-        SendMessageW(Child(name), EM_SETSEL, 2, 2);
-        EXPECT_TRUE(window.PreTranslate(MSG{Child(name), WM_KEYDOWN, 'A', 0, 0, {}})) << name;
-        DWORD from = 9, to = 9;
-        SendMessageW(Child(name), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-        EXPECT_EQ(std::pair(from, to), std::pair(DWORD{0}, DWORD{5})) << name;
+    for (const auto& [what, down, typed, text, selection] : held) {
+        for (const int key : {VK_CONTROL, VK_LCONTROL, VK_MENU, VK_RMENU})
+            keys[key] = std::find(down.begin(), down.end(), key) != down.end() ? 0x80 : 0;
+        SetKeyboardState(keys);
+        for (const char* name : {"pin", "t_e_m_1", "Text1"}) {
+            const HWND box = Child(name);
+            SetWindowTextW(box, L"123");
+            SendMessageW(box, EM_SETSEL, 1, 1);
+            // As the message loop does: a key the window leaves goes on as the layout's character.
+            if (!window.PreTranslate(MSG{box, WM_KEYDOWN, 'A', 0, 0, {}}))
+                SendMessageW(box, WM_CHAR, typed, 0);
+            DWORD from = 9, to = 9;
+            SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+            EXPECT_EQ(WindowText(box), text) << what << " in " << name;
+            EXPECT_EQ(std::pair(from, to), selection) << what << " in " << name;
+        }
     }
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
-    EXPECT_FALSE(window.PreTranslate(MSG{Child("pin"), WM_KEYDOWN, 'A', 0, 0, {}}));  // a plain A is typed
 
     // Tab order as the layout numbers it; labels and the frame take no focus.
     HWND at = Child("t_e_m_1");

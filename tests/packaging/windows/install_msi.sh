@@ -42,11 +42,16 @@ icon=$(run reg query 'HKLM\Software\Classes\Installer\Products' /s | awk '/^HKEY
   sub(/^ +ProductIcon +REG_SZ +C:./, "") { i = $0 } /^ +ProductName +REG_SZ +Velbrix Qorun$/ { n = 1 }
   i && n { gsub(/\\/, "/", i); print i; exit }')
 [ -n "$icon" ] && [ -s "$prefix/drive_c/$icon" ] || fail "no product icon for the installed-programs list"
-run 'C:\Program Files\Velbrix Qorun\velbrix-qorun.exe' --benchmark || fail "the installed tool exited non-zero"
+environment='HKLM\System\CurrentControlSet\Control\Session Manager\Environment'
+path_of() { run reg query "$environment" /v Path | sed -n 's/^ *Path *REG_[A-Z_]* *//p'; }
+grep -qiF 'C:\Program Files\Velbrix Qorun' <<<"$(path_of)" || fail "the install folder is not on the system PATH"
+# Started by its name alone, as from a new Command Prompt.
+run cmd /c velbrix-qorun.exe --benchmark || fail "the installed tool, started by its name, exited non-zero"
 
 took=$(seconds run msiexec /x "$msi" /qn) || fail "msiexec /x exited non-zero"
 echo "uninstalled in $took s"
 # Stopping the server writes the registry out to the prefix's files.
 WINEPREFIX=$prefix "${wine}server" -k || true
+grep -qiF 'Velbrix Qorun' <<<"$(path_of)" && fail "the install folder is still on the system PATH"
 left=$(find "$prefix/drive_c" -iname '*velbrix*'; grep -il velbrix "$prefix"/*.reg || true)
 [ -z "$left" ] || fail "left behind: $left"

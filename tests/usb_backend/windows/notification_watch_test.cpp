@@ -8,6 +8,7 @@
 
 #include "usb_backend/windows/notification_watch.h"
 #include "usb_backend/windows/held_device_opener.h"
+#include "usb_backend/windows/notification_thread.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -41,7 +42,7 @@ struct Recorder : DeviceWatchListener {
 };
 
 // Notifications name devices in upper case.
-void Notify(NotificationWatch& watch, WPARAM change, const std::string& path, const GUID& cls = HidClass)
+void Notify(void* window, WPARAM change, const std::string& path, const GUID& cls = HidClass)
 {
     std::vector<std::uint8_t> buffer(sizeof(DEV_BROADCAST_DEVICEINTERFACE_W) + path.size() * sizeof(wchar_t));
     auto* device = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(buffer.data());
@@ -50,7 +51,7 @@ void Notify(NotificationWatch& watch, WPARAM change, const std::string& path, co
     device->dbcc_classguid = cls;
     for (std::size_t i = 0; i < path.size(); ++i)
         device->dbcc_name[i] = static_cast<wchar_t>(std::toupper(static_cast<unsigned char>(path[i])));
-    SendMessageW(static_cast<HWND>(watch.NotificationWindow()), WM_DEVICECHANGE, change,
+    SendMessageW(static_cast<HWND>(window), WM_DEVICECHANGE, change,
                  reinterpret_cast<LPARAM>(device));
 }
 
@@ -81,7 +82,7 @@ TEST(NotificationWatch, TellsTheUnitsInterfacesComingAndGoingLowerCaseAndNothing
         ASSERT_TRUE(watch.Start(recorder));
         ASSERT_NE(watch.NotificationWindow(), nullptr);
         for (const Step& step : c.steps)
-            Notify(watch, step.change, step.path, step.cls);
+            Notify(watch.NotificationWindow(), step.change, step.path, step.cls);
         std::vector<std::string> expected{"= 0"};  // no unit here to list
         expected.insert(expected.end(), c.expected.begin(), c.expected.end());
         EXPECT_EQ(recorder.seen, expected);
@@ -89,6 +90,28 @@ TEST(NotificationWatch, TellsTheUnitsInterfacesComingAndGoingLowerCaseAndNothing
         watch.Stop();
         EXPECT_EQ(watch.NotificationWindow(), nullptr);
     }
+}
+
+// For a program without a message loop: the changes come on the watch's own
+// thread, which ends with Stop.
+TEST(NotificationThread, TellsTheChangesOnItsOwnThreadUntilStopped)
+{
+    struct ThreadRecorder : Recorder {
+        std::vector<DWORD> threads;
+        void Arrived(const DeviceNode& node) override { Recorder::Arrived(node), threads.push_back(GetCurrentThreadId()); }
+    } recorder;
+    NotificationThread watch(UnitId);
+    ASSERT_TRUE(watch.Start(recorder));
+    void* const window = watch.NotificationWindow();
+    ASSERT_NE(window, nullptr);
+    Notify(window, DBT_DEVICEARRIVAL, UnitA);  // waits until that thread took it
+    Notify(window, DBT_DEVICEARRIVAL, Keyboard);
+    watch.Stop();
+    EXPECT_EQ(watch.NotificationWindow(), nullptr);
+    EXPECT_FALSE(IsWindow(static_cast<HWND>(window)));
+    EXPECT_EQ(recorder.seen, (std::vector<std::string>{"= 0", "+" + UnitA}));
+    ASSERT_EQ(recorder.threads.size(), 1u);
+    EXPECT_NE(recorder.threads[0], GetCurrentThreadId());
 }
 
 // Any user may open the unit on Windows: only a path another program holds

@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// Every attached device with one identity, as hidapi lists it, and whether
-// this user can open it: what a command line shows before choosing a unit.
+// Every attached device with one identity, as the platform lists it, and
+// whether this user can open it: what a command line shows before choosing a
+// unit. Each platform folder implements it.
 
 #include <cstdint>
 #include <string>
@@ -15,10 +16,10 @@ struct AttachedUnit {
     Access access = Access::Failed;
 };
 
-// One entry per hidraw node (hidapi lists a node once per top-level usage),
-// in hidapi's order. Each node is opened and closed again to learn its access.
+// One entry per device node (a hidraw node, a HID interface's path), in the
+// platform's order. Each is opened and closed again to learn its access.
 std::vector<AttachedUnit> ListAttachedUnits(std::uint16_t vendorId, std::uint16_t productId);
 
-// The USB serial number of the device on `devnode` as hidapi lists it, in
-// UTF-8; empty when it has none or is gone.
+// The USB serial number of the device on `devnode`, in UTF-8; empty when it
+// has none or is gone.
 std::string UsbSerialNumber(const std::string& devnode, std::uint16_t vendorId, std::uint16_t productId);
