@@ -3,8 +3,6 @@
 
 // velbrix-qorun-cli: the command line over the USB backend.
 
-#include <unistd.h>
-
 #include <iostream>
 #include <memory>
 #include <string>
@@ -12,20 +10,21 @@
 
 #include "command_line/argument_encoding.h"
 #include "command_line/command_line.h"
-#include "command_line/device_event_queue.h"
+#include "command_line/platform.h"
+#include "protocol/report_layout.h"
 #include "usb_backend/attached_units.h"
-#include "usb_backend/linux/hidapi_library.h"
 #include "usb_backend/watched_unit_arrivals.h"
-#include "usb_backend/linux/udev_notices.h"
 
 namespace {
+
+constexpr HidIdentity Unit{static_cast<std::uint16_t>(DeviceVendorId), static_cast<std::uint16_t>(DeviceProductId)};
 
 class UsbUnits : public UnitSource {
 public:
     std::vector<ListedUnit> List() override
     {
         std::vector<ListedUnit> units;
-        for (const AttachedUnit& unit : ListAttachedUnits(DeviceVendorId, DeviceProductId)) {
+        for (const AttachedUnit& unit : ListAttachedUnits(Unit.vendorId, Unit.productId)) {
             const auto access = unit.access == AttachedUnit::Access::Openable ? ListedUnit::Access::Openable
                                 : unit.access == AttachedUnit::Access::Denied ? ListedUnit::Access::Denied
                                                                               : ListedUnit::Access::Failed;
@@ -36,34 +35,33 @@ public:
 
     HidLibrary& Open(const std::string& devnode) override
     {
-        HidapiOptions options;
-        options.diagnostics = nullptr;  // the commands say it themselves
-        options.onlyDevnode = devnode;
-        library_ = std::make_unique<HidapiLibrary>(PostToQueue(), options);
+        library_ = OpenUsbLink(devnode);
         return *library_;
     }
 
-    std::string AccessFix() const override { return PermissionFix(); }
+    std::string AccessFix() const override { return UsbAccessFix(); }
 
 private:
-    std::unique_ptr<HidapiLibrary> library_;
+    std::unique_ptr<HidLibrary> library_;
 };
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (const Failure encoding = CheckArgumentEncoding(argc, argv); encoding.status != ExitOk) {
+    const std::vector<std::string> arguments = ProgramArguments(argc, argv);
+    std::vector<const char*> pointers;
+    for (const std::string& argument : arguments)
+        pointers.push_back(argument.c_str());
+    if (const Failure encoding = CheckArgumentEncoding(static_cast<int>(pointers.size()), pointers.data());
+        encoding.status != ExitOk) {
         std::cerr << "velbrix-qorun-cli: " << encoding.message;
         return encoding.status;
     }
     UsbUnits units;
-    const auto serialOf = [](const std::string& devnode) {
-        return UsbSerialNumber(devnode, DeviceVendorId, DeviceProductId);
-    };
-    WatchedUnitArrivals arrivals(std::make_unique<UdevHidrawWatch>(),
-                                {static_cast<std::uint16_t>(DeviceVendorId), static_cast<std::uint16_t>(DeviceProductId)},
-                                serialOf);
-    CommandContext context{units, std::cout, std::cerr, isatty(STDERR_FILENO) == 1, {}, &arrivals};
-    return RunCommandLine(std::vector<std::string>(argv, argv + argc), context);
+    WatchedUnitArrivals arrivals(UsbWatch(), Unit, [](const std::string& devnode) {
+        return UsbSerialNumber(devnode, Unit.vendorId, Unit.productId);
+    });
+    CommandContext context{units, std::cout, std::cerr, StderrIsTerminal(), {}, &arrivals};
+    return RunCommandLine(arguments, context);
 }

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "command_line/file_system.h"
 #include "command_line/provision_report.h"
 
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -53,8 +53,7 @@ std::string UtcTime(std::chrono::system_clock::time_point when)
 {
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch()).count();
     const std::time_t seconds = static_cast<std::time_t>(ms / 1000);
-    std::tm utc{};
-    gmtime_r(&seconds, &utc);
+    const std::tm utc = UtcOf(seconds);
     char text[64];
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900, utc.tm_mon + 1,
                   utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, static_cast<int>(ms % 1000));
@@ -69,7 +68,7 @@ ProvisionLog::~ProvisionLog()
 
 bool ProvisionLog::Open(const std::string& path, std::string& error)
 {
-    file_ = std::fopen(path.c_str(), "ab");
+    file_ = OpenFile(path, "ab");
     if (file_ != nullptr)
         return true;
     error = errno == EISDIR ? "Is a directory" : std::strerror(errno);
@@ -81,8 +80,7 @@ bool ProvisionLog::Append(const nlohmann::json& record, std::string& error)
     const std::string line = record.dump() + '\n';
     // Each unit's line is on disk before the next unit starts, whatever
     // ends the run.
-    if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() || std::fflush(file_) != 0 ||
-        fsync(fileno(file_)) != 0) {
+    if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() || !FlushToDisk(file_)) {
         error = std::strerror(errno);
         return false;
     }

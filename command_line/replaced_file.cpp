@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "command_line/file_system.h"
 #include "command_line/replaced_file.h"
 
 #include <cerrno>
@@ -24,19 +25,19 @@ ReplacedFile::~ReplacedFile()
         std::fclose(file_);
     if (!partial_.empty()) {
         std::error_code ignored;
-        std::filesystem::remove(partial_, ignored);
+        std::filesystem::remove(PathOf(partial_), ignored);
     }
 }
 
 bool ReplacedFile::Open(std::string& error)
 {
     std::error_code code;
-    if (std::filesystem::is_directory(path_, code)) {
+    if (std::filesystem::is_directory(PathOf(path_), code)) {
         error = Problem(EISDIR);
         return false;
     }
     partial_ = path_ + ".partial";
-    file_ = std::fopen(partial_.c_str(), "wb");
+    file_ = OpenFile(partial_, "wb");
     if (file_ == nullptr) {
         error = Problem(errno);
         partial_.clear();
@@ -56,7 +57,7 @@ bool ReplacedFile::Commit(std::string_view content, std::string& error)
         return false;
     }
     std::error_code code;
-    std::filesystem::rename(partial_, path_, code);
+    std::filesystem::rename(PathOf(partial_), PathOf(path_), code);
     if (code) {
         error = code.message();
         return false;

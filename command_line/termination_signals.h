@@ -2,13 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// SIGINT and SIGTERM, while this lives, become a call on a thread of its
-// own: the handler only writes a byte into a pipe, and the thread reading the
-// pipe's other end makes the call. A second signal ends the program at once.
+// SIGINT and SIGTERM (Ctrl-C and Ctrl-Break in a Windows console), while this
+// lives, become a call on a thread other than the one they interrupt. A
+// second signal ends the program at once.
 
-#include <csignal>
 #include <functional>
-#include <thread>
+#include <memory>
 
 class TerminationSignals {
 public:
@@ -19,11 +18,7 @@ public:
     TerminationSignals& operator=(const TerminationSignals&) = delete;
 
 private:
-    void Watch();
-
+    struct Handlers;  // each platform's own
     std::function<void()> onSignal_;
-    int pipe_[2] = {-1, -1};
-    std::thread watcher_;
-    struct sigaction previousInt_ = {};
-    struct sigaction previousTerm_ = {};
+    std::unique_ptr<Handlers> handlers_;
 };

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "command_line/file_system.h"
 #include "command_line/unit_commands.h"
 
 #include <cerrno>
@@ -225,9 +226,9 @@ std::string Differences(const RestorePlan& plan, const std::vector<ZoneReadout>&
 int ReadBackupFile(CommandContext& context, const std::string& path, std::optional<RestorePlan>& plan)
 {
     std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored))
+    if (std::filesystem::is_directory(PathOf(path), ignored))
         return Fail(context, {ExitBadInput, "cannot read " + path + ": file to open is a directory\n"});
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(PathOf(path), std::ios::binary);
     if (!file)
         return Fail(context, {ExitBadInput, "cannot read " + path + ": " + std::strerror(errno) + "\n"});
     const std::string content{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};

@@ -22,7 +22,9 @@ seconds() { local t0=${EPOCHREALTIME/./} d; "$@" || return; d=$((${EPOCHREALTIME
 
 took=$(seconds run msiexec /i "$msi" /qn) || fail "msiexec /i exited non-zero"
 echo "installed in $took s"
-for f in velbrix-qorun.exe velbrix-qorun-demo.exe; do cmp -s "$dir/$f" "$(dirname "$msi")/main_window/$f" || fail "$f not installed"; done
+for f in main_window/velbrix-qorun.exe main_window/velbrix-qorun-demo.exe command_line/velbrix-qorun-cli.exe; do
+  cmp -s "$dir/${f#*/}" "$(dirname "$msi")/$f" || fail "${f#*/} not installed"
+done
 grep -q 'GNU GENERAL PUBLIC LICENSE' "$dir/COPYING.txt" || fail "no licence beside the programs"
 for pair in 'Velbrix Qorun:velbrix-qorun.exe' 'Velbrix Qorun (demo):velbrix-qorun-demo.exe'; do
   lnk=$(find "${menus[@]}" -maxdepth 1 -name "${pair%%:*}.lnk" 2>/dev/null | head -n1)
@@ -45,8 +47,9 @@ icon=$(run reg query 'HKLM\Software\Classes\Installer\Products' /s | awk '/^HKEY
 environment='HKLM\System\CurrentControlSet\Control\Session Manager\Environment'
 path_of() { run reg query "$environment" /v Path | sed -n 's/^ *Path *REG_[A-Z_]* *//p'; }
 grep -qiF 'C:\Program Files\Velbrix Qorun' <<<"$(path_of)" || fail "the install folder is not on the system PATH"
-# Started by its name alone, as from a new Command Prompt.
+# Started by their names alone, as from a new Command Prompt.
 run cmd /c velbrix-qorun.exe --benchmark || fail "the installed tool, started by its name, exited non-zero"
+run cmd /c velbrix-qorun-cli --version | grep -q . || fail "the installed command line, called by its name, said nothing"
 
 took=$(seconds run msiexec /x "$msi" /qn) || fail "msiexec /x exited non-zero"
 echo "uninstalled in $took s"

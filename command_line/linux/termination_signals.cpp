@@ -8,6 +8,8 @@
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <thread>
 
 namespace {
 
@@ -26,12 +28,27 @@ void Handler(int)
 
 }  // namespace
 
-TerminationSignals::TerminationSignals(std::function<void()> onSignal) : onSignal_(std::move(onSignal))
+// The handler only writes a byte into a pipe; a thread reading the pipe's
+// other end makes the call.
+struct TerminationSignals::Handlers {
+    void Watch(const std::function<void()>& onSignal);
+
+    int pipe_[2] = {-1, -1};
+    std::thread watcher_;
+    struct sigaction previousInt_ = {};
+    struct sigaction previousTerm_ = {};
+};
+
+TerminationSignals::TerminationSignals(std::function<void()> onSignal)
+    : onSignal_(std::move(onSignal)), handlers_(std::make_unique<Handlers>())
 {
+    auto& pipe_ = handlers_->pipe_;
+    auto& previousInt_ = handlers_->previousInt_;
+    auto& previousTerm_ = handlers_->previousTerm_;
     if (pipe2(pipe_, O_CLOEXEC) != 0)
         return;  // no signal handling: the default action ends the program
     writeEnd = pipe_[1];
-    watcher_ = std::thread([this] { Watch(); });
+    handlers_->watcher_ = std::thread([this] { handlers_->Watch(onSignal_); });
     struct sigaction action = {};
     action.sa_handler = Handler;
     sigemptyset(&action.sa_mask);
@@ -40,7 +57,7 @@ TerminationSignals::TerminationSignals(std::function<void()> onSignal) : onSigna
     sigaction(SIGTERM, &action, &previousTerm_);
 }
 
-void TerminationSignals::Watch()
+void TerminationSignals::Handlers::Watch(const std::function<void()>& onSignal_)
 {
     char byte = QuitByte;
     while (true) {
@@ -55,6 +72,7 @@ void TerminationSignals::Watch()
 
 TerminationSignals::~TerminationSignals()
 {
+    auto& [pipe_, watcher_, previousInt_, previousTerm_] = *handlers_;
     if (!watcher_.joinable())
         return;
     sigaction(SIGINT, &previousInt_, nullptr);
