@@ -101,11 +101,11 @@ struct FakeWindow : FormWindow {
 
 // Logs into the library's calls, so the order against Connect shows.
 struct FakeHook : WindowHook {
-    explicit FakeHook(std::vector<std::string>& log) : log(log) {}
-    void Install(WindowHandle w, Route r) override { log.push_back("Install"), window = w, route = std::move(r); }
-    void Remove() override { log.push_back("Remove"), window = nullptr, route = nullptr; }
+    explicit FakeHook(std::function<void(std::string)> log) : log(std::move(log)) {}
+    void Install(WindowHandle w, Route r) override { log("Install"), window = w, route = std::move(r); }
+    void Remove() override { log("Remove"), window = nullptr, route = nullptr; }
     void Deliver(int code, DeviceHandle handle = 0) { if (route) route(code, handle); }
-    std::vector<std::string>& log;
+    std::function<void(std::string)> log;
     WindowHandle window = nullptr;
     Route route;
 };
@@ -130,7 +130,7 @@ struct FakeForm {
     MainForm* operator->() { return &*form; }
 
     Library library;
-    FakeHook hook{library.calls};
+    FakeHook hook{[this](std::string call) { library.Log(std::move(call)); }};
     FakeWindow window;
     FakeTextBox pin, t_e_m_1, Text1;
     FakeEntryList Combo1, ALARMA;

@@ -9,6 +9,7 @@
 #include <string>
 #include <deque>
 #include <limits>
+#include <mutex>
 #include <vector>
 
 #include "protocol/hid_library.h"
@@ -23,9 +24,15 @@ public:
     std::vector<std::pair<DeviceHandle, bool>> readNotifyCalls;
     std::vector<std::string> calls;  // Connect, Disconnect and WriteEx, in order
 
-    bool Connect(WindowHandle) override { calls.push_back("Connect"); return true; }
-    bool Disconnect() override { calls.push_back("Disconnect"); return true; }
-    int Count(const std::string& call) const { return static_cast<int>(std::count(calls.begin(), calls.end(), call)); }
+    // A write may come from the upload's thread while the window logs its hook.
+    void Log(std::string call) { std::lock_guard lock(callsMutex_); calls.push_back(std::move(call)); }
+    bool Connect(WindowHandle) override { Log("Connect"); return true; }
+    bool Disconnect() override { Log("Disconnect"); return true; }
+    int Count(const std::string& call) const
+    {
+        std::lock_guard lock(callsMutex_);
+        return static_cast<int>(std::count(calls.begin(), calls.end(), call));
+    }
     DeviceHandle GetHandle(std::int32_t, std::int32_t) override { return presentHandle; }
     void SetReadNotify(DeviceHandle handle, bool enabled) override { readNotifyCalls.emplace_back(handle, enabled); }
     bool Read(DeviceHandle handle, Report& report) override
@@ -38,10 +45,13 @@ public:
     }
     bool WriteEx(std::int32_t, std::int32_t, const Report& report) override
     {
-        calls.push_back("WriteEx");
+        Log("WriteEx");
         if (written.size() >= acceptedWrites)
             return false;
         written.push_back(report);
         return true;
     }
+
+private:
+    mutable std::mutex callsMutex_;
 };
