@@ -50,6 +50,7 @@ std::optional<ZoneReadout> ConnectedUnit::ReadZone(std::int32_t zone, Failure& f
     state_.SelectedZone = DecimalText(zone);
     reports_ = 0;
     expected_ = expectedReports;
+    longestGap_ = {};
 
     const Clock::time_point longest = Clock::now() + timings_.longest;
     answerBy_ = Clock::now() + timings_.firstAnswer;
@@ -120,8 +121,18 @@ void ConnectedUnit::OnRead(DeviceHandle pHandle)
     // Notifications still queued when the unit went carry no report.
     if (library_.GetHandle(DeviceVendorId, DeviceProductId) != pHandle)
         return;
-    ++reports_;
-    answerBy_ = Clock::now() + (reports_ < expected_ ? timings_.firstAnswer : timings_.quiet);
+    const Clock::time_point now = Clock::now();
+    // The wait for the first report is the unit's latency, not its pace.
+    if (reports_++ > 0)
+        longestGap_ = std::max(longestGap_, now - lastReport_);
+    lastReport_ = now;
+    if (reports_ < 2 || reports_ < expected_) {
+        answerBy_ = now + timings_.firstAnswer;
+        return;
+    }
+    const bool whole = expected_ > 0;
+    const int gaps = whole ? timings_.gapsToEndWhole : timings_.gapsToEnd;
+    answerBy_ = now + std::max<Clock::duration>(whole ? timings_.quietWhole : timings_.quiet, gaps * longestGap_);
 }
 
 void ConnectedUnit::SelectOperator(int)

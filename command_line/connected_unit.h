@@ -22,12 +22,31 @@
 #include "protocol/configurator_state.h"
 #include "protocol/zone_upload.h"
 
+// A zone's answer carries no length and no end mark (each field stops at
+// its first 0 byte, which is not sent), so its end is told from the unit's
+// own pace: once the reports stop for several times the longest gap between
+// them, the answer is over.
 struct ReadBackTimings {
     // No report at all this long after the request: the unit did not answer.
+    // The second report is given as long, the pace being unknown before it,
+    // and so is every gap while fewer reports than the caller expects have come.
     std::chrono::milliseconds firstAnswer{2000};
-    // This long without a report after the last one ends a zone's answer;
-    // while fewer reports than the caller expects have come, firstAnswer does.
+    // The least quiet that ends an answer of unknown length. A loaded
+    // machine, a virtual one above all, can hold reports it already has for
+    // well over 100 ms; an answer cut there is a backup short of characters,
+    // and the next zone's answer would start with this one's tail.
     std::chrono::milliseconds quiet{300};
+    // The least quiet once the answer holds all the caller expects. An upload
+    // clears each field it writes, so only a faulty unit has more to send;
+    // this rules out its next report at any pace a bus keeps (1-2 ms), and
+    // costs each zone's verify little beside its 70-130 ms answer.
+    std::chrono::milliseconds quietWhole{20};
+    // Well past the pace's own jitter (reports keep to the bus's 1 ms
+    // frames); a hiccup already seen in this answer is given 6 times over.
+    int gapsToEnd{6};
+    // Once the answer holds all the caller expects, only more than the file
+    // holds could come, at the pace seen: twice its longest gap rules it out.
+    int gapsToEndWhole{2};
     // A unit still sending after this long is broken; the read stops.
     std::chrono::milliseconds longest{10000};
     // A write refused while the unit is still listed this long after means
@@ -58,7 +77,8 @@ public:
     // Asks for zone `zone` and waits for its answer. Nothing, with `failure`
     // set, when the unit does not answer, keeps sending or is unplugged.
     // `expectedReports`, when the caller knows what the unit should hold, keeps
-    // a pause inside that answer (a busy machine) from cutting it short.
+    // a pause inside that answer (a busy machine) from cutting it short, and
+    // ends an answer that holds it all after a short quiet.
     std::optional<ZoneReadout> ReadZone(std::int32_t zone, Failure& failure, std::size_t expectedReports = 0);
 
     // After a refused write: whether the unit is still attached once the
@@ -102,6 +122,8 @@ private:
     bool gone_ = false;
     std::size_t reports_ = 0;
     std::size_t expected_ = 0;
+    Clock::time_point lastReport_;
+    Clock::duration longestGap_{};  // between this answer's reports
     std::u16string phone_;
     std::u16string text_;
     bool waiting_ = false;  // while a read-back is awaited
