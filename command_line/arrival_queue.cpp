@@ -18,9 +18,10 @@ void ArrivalQueue::Left(const std::string& devnode)
     std::erase_if(plugged_, [&](const Plugged& p) { return p.unit.devnode == devnode; });
 }
 
-std::optional<ArrivedUnit> ArrivalQueue::Next()
+std::optional<ArrivedUnit> ArrivalQueue::Next(const std::function<bool(const std::string& devnode)>& busy)
 {
-    const auto waiting = std::find_if(plugged_.begin(), plugged_.end(), [](const Plugged& p) { return !p.taken; });
+    const auto waiting =
+        std::find_if(plugged_.begin(), plugged_.end(), [&](const Plugged& p) { return !p.taken && !busy(p.unit.devnode); });
     if (waiting == plugged_.end())
         return std::nullopt;
     waiting->taken = true;

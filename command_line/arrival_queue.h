@@ -7,6 +7,7 @@
 // served while it is plugged in; pulled out it is forgotten, so plugging it
 // in again queues it afresh.
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -17,8 +18,9 @@ public:
     // A node already plugged in arriving again changes nothing.
     void Arrived(const ArrivedUnit& unit);
     void Left(const std::string& devnode);
-    // The unit that has waited longest, now taken; nothing when none waits.
-    std::optional<ArrivedUnit> Next();
+    // The unit that has waited longest on a node not `busy`, now taken;
+    // nothing when none waits there.
+    std::optional<ArrivedUnit> Next(const std::function<bool(const std::string& devnode)>& busy);
 
 private:
     struct Plugged {

@@ -40,11 +40,11 @@ const std::map<std::string, CommandInfo>& Commands()
           "Check the whole file, then upload each zone in it; --verify reads them back and compares.",
           {"device", "pin", "verify"}}},
         {"provision",
-         {"FILE [--pin PIN] [--count N] [--log LOG]",
+         {"FILE [--pin PIN] [--count N] [--parallel N] [--log LOG]",
           "Check the whole file, then restore and verify it on each unit as it is plugged in,\n"
-          "      one at a time and once per plug-in; a line per unit. Ends after N units, or\n"
-          "      after the unit under way on SIGINT or SIGTERM.",
-          {"pin", "count", "log"}}},
+          "      side by side with the units under way, once per plug-in; a line per unit as it\n"
+          "      ends. Ends after N units, or after the units under way on SIGINT or SIGTERM.",
+          {"pin", "count", "parallel", "log"}}},
     };
     return commands;
 }
@@ -61,18 +61,22 @@ std::string Description()
     const std::string first = std::to_string(timings.firstAnswer.count());
     const std::string longest = std::to_string(timings.longest.count());
     const std::string unplug = std::to_string(timings.unplugNotice.count());
-    return text + "\nA zone's read-back ends " + quiet + " ms after the unit's last report; no report within " + first +
-           " ms is an error.\n"
+    return text + "\nA zone's read-back ends once the unit has sent nothing for " + std::to_string(timings.gapsToEnd) +
+           " times the longest gap between its\n"
+           "reports, and at least " + quiet + " ms. No report within " + first +
+           " ms is an error; the second is given as long.\n"
            "restore --verify and provision, knowing what each zone should hold, wait up to " + first +
            " ms between\n"
-           "reports while an answer is still shorter than that.\n"
+           "reports while an answer is still shorter than that, and end one that holds it all\n"
+           "after " + std::to_string(timings.gapsToEndWhole) + " times that gap, and at least " +
+           std::to_string(timings.quietWhole.count()) + " ms.\n"
            "A line break in --text is \\n (sent as CR LF, counting two of the 49 units); JSON and backup\n"
            "files hold texts exactly as the unit does, a line break as \\r\\n.\n"
            "provision gives up on a unit that sends nothing for " + first +
            " ms after a read-back request or keeps\n"
            "sending for " + longest + " ms (no answer), or that stays plugged in " + unplug +
            " ms after a write was refused (stopped\n"
-           "taking reports; the kernel refuses a write after about 5 s), and serves the next unit.\n"
+           "taking reports; the kernel refuses a write after about 5 s); the units beside it go on meanwhile.\n"
            "Exit status: 0 ok, 2 bad arguments or file (nothing sent), 3 no unit, unit gone or no answer,\n"
            "4 verify found differences, or a unit provision served was not ok.";
 }
@@ -100,7 +104,8 @@ const std::vector<OptionInfo>& OptionTable()
         {"dry-run", "", "Print the reports (9 bytes in hex, one per line)\nand send nothing."},
         {"verify", "", "Read every zone back and report each field that\ndiffers."},
         {"count", "N", "Provision this many units, then end."},
-        {"log", "LOG", "Append one JSON object per unit to this file, on\ndisk after each unit."},
+        {"parallel", "N", "Provision at most this many units at once; the\nothers wait their turn (default: no limit)."},
+        {"log", "LOG", "Append one JSON object per unit to this file, on\ndisk as each unit ends."},
     };
     return options;
 }
@@ -292,10 +297,14 @@ int RunProvision(CommandContext& context, const Parsed& parser)
     const auto pin = Checked<std::u16string>(parser.Value("pin"), ParsePin, failure);
     if (!pin)
         return Fail(context, failure);
-    std::optional<std::size_t> count = 0;
-    if (parser.IsSet("count"))
-        count = Checked<std::size_t>(parser.Value("count"), ParseCount, failure);
-    if (!count)
+    // Each 0 when not given: no limit.
+    const auto units = [&](const std::string& option) -> std::optional<std::size_t> {
+        const auto parse = [&](const std::string& text, std::string& error) { return ParseCount(option, text, error); };
+        return parser.IsSet(option) ? Checked<std::size_t>(parser.Value(option), parse, failure) : 0;
+    };
+    const std::optional<std::size_t> count = units("count");
+    const std::optional<std::size_t> parallel = count ? units("parallel") : std::nullopt;
+    if (!parallel)
         return Fail(context, failure);
     if (parser.IsSet("log") && parser.Value("log").empty())
         return Fail(context, Usage("--log needs a file name"));
@@ -304,7 +313,7 @@ int RunProvision(CommandContext& context, const Parsed& parser)
     std::optional<RestorePlan> plan;
     if (const int read = ReadBackupFile(context, parser.positional.at(1), plan); read != ExitOk)
         return read;
-    request = {std::move(*plan), *pin, *count, parser.Value("log")};
+    request = {std::move(*plan), *pin, *count, *parallel, parser.Value("log")};
     return ProvisionUnits(context, request);
 }
 

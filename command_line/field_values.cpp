@@ -119,12 +119,12 @@ std::optional<std::u16string> ParseExactText(const std::string& text, std::strin
     return Limited(FromUtf8(text), TextMaxLength, "text (CR LF counts two)", error);
 }
 
-std::optional<std::size_t> ParseCount(const std::string& text, std::string& error)
+std::optional<std::size_t> ParseCount(const std::string& option, const std::string& text, std::string& error)
 {
     const bool digits = !text.empty() && text.size() <= 9 && AllDigits(text);
     if (digits && std::stoul(text) > 0)
         return std::stoul(text);
-    error = "count: '" + text + "' is not a whole number of units from 1 to 999999999";
+    error = option + ": '" + text + "' is not a whole number of units from 1 to 999999999";
     return std::nullopt;
 }
 

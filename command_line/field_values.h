@@ -28,8 +28,8 @@ std::optional<std::u16string> ParsePhone(const std::string& text, std::string& e
 std::optional<std::u16string> ParseText(const std::string& text, std::string& error);
 // The text sent as given, character for character.
 std::optional<std::u16string> ParseExactText(const std::string& text, std::string& error);
-// A whole number of units, 1 or more, in plain digits.
-std::optional<std::size_t> ParseCount(const std::string& text, std::string& error);
+// A whole number of units, 1 or more, in plain digits, for --`option`.
+std::optional<std::size_t> ParseCount(const std::string& option, const std::string& text, std::string& error);
 
 // The operator's name when the number is one of the table's, else the number.
 std::string OperatorLabel(const std::u16string& serviceCentre);

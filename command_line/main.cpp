@@ -33,16 +33,9 @@ public:
         return units;
     }
 
-    HidLibrary& Open(const std::string& devnode) override
-    {
-        library_ = OpenUsbLink(devnode);
-        return *library_;
-    }
+    std::shared_ptr<HidLibrary> Open(const std::string& devnode) override { return OpenUsbLink(devnode); }
 
     std::string AccessFix() const override { return UsbAccessFix(); }
-
-private:
-    std::unique_ptr<HidLibrary> library_;
 };
 
 }  // namespace

@@ -4,8 +4,12 @@
 #include "command_line/provision_run.h"
 
 #include <condition_variable>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
+#include <thread>
+#include <vector>
 
 #include "command_line/arrival_queue.h"
 #include "command_line/provision_report.h"
@@ -32,33 +36,34 @@ public:
             context_.arrivals->Stop();
             return Fail(context_, {ExitNoUnit, "cannot watch for units being plugged in\n"});
         }
+        const auto busy = [this](const std::string& devnode) { return underWay_.contains(devnode); };
         std::unique_lock lock(mutex_);
         while (true) {
-            // Arrivals and signals so far.
-            if (stopping_ || (request_.count != 0 && served_ == request_.count))
+            JoinEnded();
+            // Arrivals, ends and signals so far.
+            const bool more = !stopping_ && (request_.count == 0 || served_ + underWay_.size() < request_.count);
+            if (!more && underWay_.empty())
                 break;
-            if (const std::optional<ArrivedUnit> unit = queue_.Next()) {
-                // What comes while a unit is served is looked at after it.
-                lock.unlock();
-                Serve(*unit);
-                lock.lock();
-                continue;
+            const bool room = request_.parallel == 0 || underWay_.size() < request_.parallel;
+            if (more && room) {
+                if (const std::optional<ArrivedUnit> unit = queue_.Next(busy)) {
+                    Start(*unit);
+                    continue;
+                }
             }
-            if (context_.progress && !prompted_) {
+            if (context_.progress && !prompted_ && underWay_.empty()) {
                 prompted_ = true;
                 lock.unlock();  // whoever reads err may plug a unit in
-                context_.err << "plug in the next unit (Ctrl-C ends)\n" << std::flush;
+                Say(context_.err, "plug in the next unit (Ctrl-C ends)\n");
                 lock.lock();
                 continue;  // what came meanwhile first
             }
-            prompted_ = true;
             woken_.wait(lock);
         }
         lock.unlock();
         context_.arrivals->Stop();
-        context_.out << served_ << (served_ == 1 ? " unit" : " units") << " provisioned: " << served_ - failed_
-                     << " ok, " << failed_ << " failed\n"
-                     << std::flush;
+        Say(context_.out, std::to_string(served_) + (served_ == 1 ? " unit" : " units") + " provisioned: " +
+                              std::to_string(served_ - failed_) + " ok, " + std::to_string(failed_) + " failed\n");
         return failed_ == 0 ? ExitOk : ExitDifferences;
     }
 
@@ -77,36 +82,73 @@ private:
         woken_.notify_one();
     }
 
-    void Serve(const ArrivedUnit& unit)
+    // Under mutex_. The worker cannot end before it is in underWay_: it
+    // needs the mutex for that.
+    void Start(const ArrivedUnit& unit)
     {
         prompted_ = false;
+        underWay_.emplace(unit.devnode, std::thread([this, unit] { Ended(unit.devnode, Serve(unit)); }));
+    }
+
+    // Under mutex_; each worker here has done all it needs the mutex for.
+    void JoinEnded()
+    {
+        for (std::thread& worker : ended_)
+            worker.join();
+        ended_.clear();
+    }
+
+    // A whole line or more, not mixed with another thread's.
+    void Say(std::ostream& stream, const std::string& text)
+    {
+        const std::lock_guard lock(output_);
+        stream << text << std::flush;
+    }
+
+    // On the unit's own thread, with its own link, let go once the unit's
+    // line and record are out and before the node may be served again.
+    bool Serve(const ArrivedUnit& unit)
+    {
         const auto started = std::chrono::steady_clock::now();
         const auto progress = [&](const std::string& step) {
             if (context_.progress)
-                context_.err << "provision " << unit.devnode << ": " << step << "\n" << std::flush;
+                Say(context_.err, "provision " + unit.devnode + ": " + step + "\n");
         };
-        ServedUnit served{unit, ProvisionUnit(context_.units.Open(unit.devnode), request_.plan, request_.pin,
-                                              context_.timings, context_.units.AccessFix(), progress)};
+        const std::shared_ptr<HidLibrary> library = context_.units.Open(unit.devnode);
+        ServedUnit served{unit, ProvisionUnit(*library, request_.plan, request_.pin, context_.timings,
+                                              context_.units.AccessFix(), progress)};
         served.took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
-        ++served_;
-        if (served.outcome.result != UnitOutcome::Result::Ok)
-            ++failed_;
+        const std::lock_guard lock(output_);
         context_.out << UnitLine(served) << "\n" << std::flush;
         std::string error;
         const std::string time = UtcTime(std::chrono::system_clock::now());
         if (log_ != nullptr && !log_->Append(UnitRecord(served, time), error))
             context_.err << "velbrix-qorun-cli: cannot write the log " << request_.logPath << ": " << error << "\n"
                          << std::flush;
+        return served.outcome.result == UnitOutcome::Result::Ok;
+    }
+
+    void Ended(const std::string& devnode, bool ok)
+    {
+        const std::lock_guard lock(mutex_);
+        ++served_;
+        if (!ok)
+            ++failed_;
+        ended_.push_back(std::move(underWay_.extract(devnode).mapped()));
+        woken_.notify_one();
     }
 
     CommandContext& context_;
     const ProvisionRequest& request_;
     ProvisionLog* log_;
-    std::mutex mutex_;  // guards the queue and stopping_
+    std::mutex output_;  // one writer at a time on out, err and the log; taken before mutex_, never under it
+    std::mutex mutex_;   // guards everything below
     std::condition_variable woken_;
     ArrivalQueue queue_;
+    std::map<std::string, std::thread> underWay_;  // by node
+    std::vector<std::thread> ended_;  // done, to be joined
     bool stopping_ = false;
-    bool prompted_ = false;  // since the last unit
+    bool prompted_ = false;  // since a unit last started
     std::size_t served_ = 0;
     std::size_t failed_ = 0;
 };

@@ -21,16 +21,27 @@
 
 namespace {
 
+// The unit with the link it talks through, which outlives it.
+struct OpenedUnit {
+    OpenedUnit(std::shared_ptr<HidLibrary> opened, ReadBackTimings timings)
+        : library(std::move(opened)), unit(*library, timings)
+    {
+    }
+    std::shared_ptr<HidLibrary> library;
+    ConnectedUnit unit;
+};
+
 // The unit a command works on, chosen, opened and attached; null with the
 // failure already reported.
-std::unique_ptr<ConnectedUnit> Connect(CommandContext& context, const std::string& device, int& status)
+std::shared_ptr<ConnectedUnit> Connect(CommandContext& context, const std::string& device, int& status)
 {
     const UnitChoice choice = ChooseUnit(context.units.List(), device, context.units.AccessFix());
     if (choice.devnode.empty()) {
         status = Fail(context, choice.failure);
         return nullptr;
     }
-    auto unit = std::make_unique<ConnectedUnit>(context.units.Open(choice.devnode), context.timings);
+    const auto opened = std::make_shared<OpenedUnit>(context.units.Open(choice.devnode), context.timings);
+    std::shared_ptr<ConnectedUnit> unit(opened, &opened->unit);
     const UnitAccess access = unit->Attach();
     if (access.state == UnitAccess::State::Usable)
         return unit;

@@ -6,6 +6,7 @@
 // HidLibrary that talks to one of them. The USB backend provides it in the
 // program; tests provide the in-process unit.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,9 @@ class UnitSource {
 public:
     virtual ~UnitSource() = default;
     virtual std::vector<ListedUnit> List() = 0;
-    // A library for the unit on `devnode` only; it lives as long as the source.
-    virtual HidLibrary& Open(const std::string& devnode) = 0;
+    // A link of its own to the unit on `devnode` only, open while it is held:
+    // units served side by side each hold theirs.
+    virtual std::shared_ptr<HidLibrary> Open(const std::string& devnode) = 0;
     // What to do so that this user may open a unit, as indented lines.
     virtual std::string AccessFix() const = 0;
 };

@@ -3,8 +3,6 @@
 
 // Values that just fit pass (--dry-run); bad ones are refused before anything reaches the unit.
 
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 #include "cli_harness.h"
@@ -13,40 +11,40 @@ namespace {
 
 struct BadInput {
     const char* name;
-    QStringList arguments;  // "FILE": a file holding `file`
+    Args arguments;  // "FILE": a file holding `file`
     int status;
     const char* message;  // part of err
-    QByteArray file = {};
+    std::string file = {};
     std::vector<ListedUnit> listed = {};  // empty: one openable unit
 };
 
-QByteArray Backup(const QByteArray& zones, const QByteArray& op = "\"AMENA\"", const QByteArray& version = "1")
+std::string Backup(const std::string& zones, const std::string& op = "\"AMENA\"", const std::string& version = "1")
 {
-    return R"({"format": "velbrix-qorun-backup", )" + (version.isEmpty() ? "" : R"("version": )" + version + ", ") +
+    return R"({"format": "velbrix-qorun-backup", )" + (version.empty() ? "" : R"("version": )" + version + ", ") +
            R"("operator": )" + op + R"(, "zones": [)" + zones + "]}";
 }
 
-QStringList Send(const QString& zone, const QString& op, const QString& phone, const QString& text)
+Args Send(const std::string& zone, const std::string& op, const std::string& phone, const std::string& text)
 { return {"send", "--zone", zone, "--operator", op, "--phone", phone, "--text", text}; }
 
-const QByteArray Zone1 = R"({"zone": 1, "phone": "611222333", "text": "Zona uno"})";
-const QStringList SendOk = Send("1", "AMENA", "1", "a");
+const std::string Zone1 = R"({"zone": 1, "phone": "611222333", "text": "Zona uno"})";
+const Args SendOk = Send("1", "AMENA", "1", "a");
 
 const BadInput Rows[] = {
     {"ZoneOutOfRange", Send("5", "AMENA", "1", "a"), 2, "zone: '5' is not a zone"},
     {"UnknownOperator", Send("1", "ORANGE", "1", "a"), 2, "operator: 'ORANGE'"},
     {"OperatorNumberWithLeadingZero", Send("1", "060909090", "1", "a"), 2, "operator"},
-    {"PinTooLong", SendOk + QStringList{"--pin", "12345"}, 2, "pin: 5 UTF-16 units"},
+    {"PinTooLong", SendOk + Args{"--pin", "12345"}, 2, "pin: 5 UTF-16 units"},
     {"PhoneTooLong", Send("1", "AMENA", "1234567890", "a"), 2, "phone: 10 UTF-16 units"},
-    {"LineBreakCountsTwo", Send("1", "AMENA", "1", QString(48, 'a') + "\n"), 2, "50 UTF-16 units"},
-    {"CrLfCountsTwo", Send("1", "AMENA", "1", QString(48, 'a') + "\r\n"), 2, "50 UTF-16 units"},
-    {"CrLfFits", Send("1", "AMENA", "1", QString(47, 'a') + "\r\n") << "--dry-run", 0, ""},
+    {"LineBreakCountsTwo", Send("1", "AMENA", "1", std::string(48, 'a') + "\n"), 2, "50 UTF-16 units"},
+    {"CrLfCountsTwo", Send("1", "AMENA", "1", std::string(48, 'a') + "\r\n"), 2, "50 UTF-16 units"},
+    {"CrLfFits", Send("1", "AMENA", "1", std::string(47, 'a') + "\r\n") + Args{"--dry-run"}, 0, ""},
     // JSON's escape is the one way left to write one; the arguments are checked UTF-8.
     {"LoneSurrogate", {"restore", "FILE"}, 2, "not JSON", Backup(R"({"zone": 1, "phone": "1", "text": "\ud800a"})")},
     {"LongestValuesFit",
-     Send("4", "622996111", "123456789", QString(47, 'a') + "\n") << "--pin" << "1234" << "--dry-run", 0, ""},
+     Send("4", "622996111", "123456789", std::string(47, 'a') + "\n") + Args{"--pin", "1234", "--dry-run"}, 0, ""},
     // An option's value is the next argument, whatever it starts with.
-    {"TextThatIsAnOptionsName", Send("1", "AMENA", "1", "--all") << "--dry-run", 0, ""},
+    {"TextThatIsAnOptionsName", Send("1", "AMENA", "1", "--all") + Args{"--dry-run"}, 0, ""},
     {"ZoneGivenEmptyAfterAnEqualsSign", {"show", "--zone="}, 2, "zone: '' is not a zone"},
     {"SeveralUnknownOptionsAllNamed", {"list", "-xy", "--foo=1"}, 2, "Unknown options: x, y, foo."},
     {"OneUnknownOption", {"list", "--foo"}, 2, "Unknown option 'foo'."},
@@ -69,17 +67,18 @@ const BadInput Rows[] = {
      Backup(R"({"zone": 1, "phone": 611222333, "text": "a"})")},
     // Version 2 holds CR LF as it is: two units towards the limit.
     {"RestoreExactTextTooLong", {"restore", "FILE"}, 2, "zones[0].text (CR LF counts two): 50 UTF-16 units",
-     Backup(R"({"zone": 1, "phone": "1", "text": ")" + QByteArray(48, 'a') + R"(\r\n"})", "\"AMENA\"", "2")},
+     Backup(R"({"zone": 1, "phone": "1", "text": ")" + std::string(48, 'a') + R"(\r\n"})", "\"AMENA\"", "2")},
     {"RestoreNoZones", {"restore", "FILE"}, 2, "zones: missing, empty", Backup("")},
     {"RestoreZoneNotWhole", {"restore", "FILE"}, 2, "zones[0].zone",
      Backup(R"({"zone": 1.5, "phone": "1", "text": "a"})")},
     {"RestoreZoneTwice", {"restore", "FILE"}, 2, "appears twice", Backup(Zone1 + "," + Zone1)},
     // The fault sits in the last zone: the first must not have been sent.
     {"RestoreLastZoneTooLong", {"restore", "FILE"}, 2, "zones[1].text",
-     Backup(Zone1 + R"(, {"zone": 4, "phone": "1", "text": ")" + QByteArray(50, 'a') + "\"}")},
+     Backup(Zone1 + R"(, {"zone": 4, "phone": "1", "text": ")" + std::string(50, 'a') + "\"}")},
     {"ProvisionCountZero", {"provision", "FILE", "--count", "0"}, 2, "count: '0' is not", Backup(Zone1)},
     {"ProvisionCountSigned", {"provision", "FILE", "--count", "+2"}, 2, "count: '+2' is not", Backup(Zone1)},
     {"ProvisionCountPastItsLimit", {"provision", "FILE", "--count", "1000000000"}, 2, "count: '1000000000' is not", Backup(Zone1)},
+    {"ProvisionParallelZero", {"provision", "FILE", "--parallel", "0"}, 2, "parallel: '0' is not a whole number", Backup(Zone1)},
     // Accepted: only the missing watch for units stops it.
     {"ProvisionCountAtItsLimit", {"provision", "FILE", "--count", "999999999"}, 3, "cannot watch for units", Backup(Zone1)},
     {"ProvisionLogWithoutName", {"provision", "FILE", "--log", ""}, 2, "--log needs a file name", Backup(Zone1)},
@@ -87,7 +86,7 @@ const BadInput Rows[] = {
      "cannot write /nonexistent-folder/units.log", Backup(Zone1)},
     {"SeveralUnitsWithoutDevice", SendOk, 2, "several units attached; pick one with --device NODE:\n/dev/hidraw1", {},
      {{"/dev/hidraw1", ListedUnit::Access::Openable}, {"/dev/hidraw2", ListedUnit::Access::Openable}}},
-    {"DeviceThatIsNoUnit", QStringList{"--device", "/dev/hidraw9"} + SendOk, 3, "no unit attached at /dev/hidraw9"},
+    {"DeviceThatIsNoUnit", Args{"--device", "/dev/hidraw9"} + SendOk, 3, "no unit attached at /dev/hidraw9"},
     {"UnitThatMayNotBeOpened", SendOk, 3, "permission denied)\n  Fix: install the udev rule", {},
      {{"/dev/hidraw1", ListedUnit::Access::Denied}}},
 };
@@ -100,8 +99,8 @@ TEST_P(ArgumentValidation, IsRefusedWithItsStatusAndMessageAndSendsNothing)
     InProcessUnits units;
     if (!row.listed.empty())
         units.listed = row.listed;
-    QTemporaryDir dir;
-    const CliRun run = RunCli(units, row.arguments, Written(dir.filePath("unit.json"), row.file));
+    const TempDir dir;
+    const CliRun run = RunCli(units, row.arguments, Written(dir.FilePath("unit.json"), row.file));
     EXPECT_EQ(run.status, row.status) << run.err;
     EXPECT_NE(run.err.find(row.message), std::string::npos) << run.err;
     EXPECT_TRUE(units.model.Log().empty()) << "reports reached the unit";

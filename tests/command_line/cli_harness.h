@@ -4,19 +4,20 @@
 #pragma once
 // Runs the command line against the in-process unit as a script would.
 
-#include <QFile>
-#include <QRegularExpression>
-#include <QStringList>
-
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <condition_variable>
+#include <filesystem>
+#include <fstream>
 #include <mutex>
+#include <random>
 #include <sstream>
 #include <thread>
 
 #include "command_line/command_line.h"
 #include "command_line/device_event_queue.h"
+#include "command_line/file_system.h"
 #include "device_link/device_event.h"
 #include "tests/support/faulty_unit_library.h"
 #include "tests/support/recording_library.h"
@@ -25,10 +26,12 @@ inline const ReadBackTimings ShortTimings{.firstAnswer = std::chrono::millisecon
                                           .quiet = std::chrono::milliseconds(30)};
 
 // Answer reports `start` ms after the request, then every `gap` ms (`pause` more after
-// report `pauseAfter`), pulled out at report `unplugAt` (counted over the whole command).
+// report `pauseAfter`), pulled out at report `unplugAt` (counted over the whole command);
+// with `repeat` the answer over and over, as a unit that never stops.
 // Each wait runs from the report before, so a busy machine delays both sides alike.
 struct Pacing {
     int start = 0, gap = 1, pauseAfter = -1, pause = 0, unplugAt = -1;
+    bool repeat = false;
 };
 
 class PacedUnit : public RecordingLibrary {
@@ -81,6 +84,8 @@ private:
                 continue;
             }
             pendingInput.push_back(answer_.front());
+            if (pacing.repeat)
+                answer_.push_back(answer_.front());
             answer_.pop_front();
             queue_->Push({EventRead, presentHandle});
             next_ = std::chrono::steady_clock::now() +
@@ -109,7 +114,7 @@ public:
     std::vector<ListedUnit> listed{{"/dev/hidraw7", ListedUnit::Access::Openable}};
 
     std::vector<ListedUnit> List() override { return listed; }
-    HidLibrary& Open(const std::string&) override { return *opened; }
+    std::shared_ptr<HidLibrary> Open(const std::string&) override { return {std::shared_ptr<void>(), opened}; }
     std::string AccessFix() const override { return "  Fix: install the udev rule\n"; }
     void Pace(Pacing pacing) { paced.pacing = pacing, opened = &paced, timings = {}; }
 };
@@ -131,23 +136,36 @@ inline void LoadZones(AlarmUnitModel& model)
     model.StoreZone(4, "644777888", std::string(49, 'z'));
 }
 
-inline QString Written(const QString& path, const QByteArray& bytes)
+using Args = std::vector<std::string>;
+inline Args operator+(Args a, const Args& b) { return a.insert(a.end(), b.begin(), b.end()), a; }
+inline nlohmann::json Json(const std::string& text) { return nlohmann::json::parse(text, nullptr, false); }
+
+// A folder of a test's own, gone with it; paths in it are UTF-8, as the arguments are.
+class TempDir {
+    static std::filesystem::path Fresh() { return std::filesystem::temp_directory_path() / ("qorun-test-" + std::to_string(std::random_device{}())); }
+    std::filesystem::path path_ = Fresh();
+
+public:
+    TempDir() { while (!std::filesystem::create_directory(path_)) path_ = Fresh(); }
+    ~TempDir() { std::error_code ignored; std::filesystem::remove_all(path_, ignored); }
+    std::string FilePath(const std::string& name) const { const auto path = (path_ / name).u8string(); return {path.begin(), path.end()}; }
+};
+
+inline std::string Written(const std::string& path, const std::string& bytes)
 {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << path.toStdString();
+    EXPECT_TRUE(std::ofstream(PathOf(path), std::ios::binary).write(bytes.data(), std::ssize(bytes)).flush()) << path;
     return path;
 }
-inline QByteArray ReadAll(const QString& path) { QFile f(path); return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(); }
+inline std::string ReadAll(const std::string& path) { std::ifstream f(PathOf(path), std::ios::binary); return {std::istreambuf_iterator<char>(f), {}}; }
 
 // An argument starting with "FILE" starts with `file` instead.
-inline CliRun RunCli(InProcessUnits& units, QStringList arguments, const QString& file = {}, bool progress = false)
+inline CliRun RunCli(InProcessUnits& units, const Args& arguments, const std::string& file = {}, bool progress = false)
 {
-    arguments.replaceInStrings(QRegularExpression("^FILE"), file);
     std::ostringstream out, err;
     CommandContext context{units, out, err, progress, units.timings};
-    std::vector<std::string> all{"velbrix-qorun-cli"};
-    for (const QString& argument : arguments)
-        all.push_back(argument.toStdString());
+    Args all{"velbrix-qorun-cli"};
+    for (const std::string& argument : arguments)
+        all.push_back(argument.starts_with("FILE") ? file + argument.substr(4) : argument);
     const int status = RunCommandLine(all, context);
     return {status, out.str(), err.str()};
 }

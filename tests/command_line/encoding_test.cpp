@@ -42,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(Each, ArgumentEncoding, testing::ValuesIn(ArgumentRows)
 
 struct Printed {
     const char* name;
-    QStringList arguments;
+    Args arguments;
     bool onErr;
     std::string expected;  // part of out or err, as bytes
 };

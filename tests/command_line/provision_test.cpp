@@ -3,21 +3,41 @@
 
 // provision against a bench of in-process units the test plugs in and pulls out.
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <csignal>
-#include <thread>
+#include <cstdio>
 #include <functional>
+#include <future>
 #include <map>
+#include <regex>
+#include <set>
+#include <thread>
 
 #include "cli_harness.h"
 #include "command_line/termination_signals.h"
+
+#ifdef _WIN32
+#include "command_line/windows/console_control.h"
+
+// As the console calls the handler, but on this thread, so the run has it before it goes on.
+static void Signal(int signal) { ConsoleControlHandler(signal == SIGTERM ? CTRL_BREAK_EVENT : CTRL_C_EVENT); }
+// Only a console passes an event the handler declines on to the system, which ends the program;
+// Wine makes no Ctrl-Break.
+static void ConsoleSignal(int)
+{
+    [[maybe_unused]] static const bool own = (FreeConsole(), AllocConsole());
+    GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
+}
+// As the console ends a program that takes no Ctrl-C: Wine's exit status is 0.
+static auto EndedBy(int) { return [](int status) { return status == static_cast<int>(STATUS_CONTROL_C_EXIT) || status == 0; }; }
+#else
+static void Signal(int signal) { std::raise(signal); }
+static void ConsoleSignal(int signal) { std::raise(signal); }
+static auto EndedBy(int signal) { return testing::KilledBySignal(signal); }
+#endif
 
 namespace {
 
@@ -41,19 +61,25 @@ const std::string Prompt = "plug in the next unit (Ctrl-C ends)\n";
 
 class Bench : public UnitSource, public UnitArrivals {
 public:
+    std::mutex mutex;  // units plug others in and wait on them from their own threads
+    std::condition_variable changed;  // a link opened or let go
     std::map<std::string, BenchUnit> units;
     UnitArrivalListener* listener = nullptr;
     bool watching = true;  // false: units cannot be watched for
     std::function<void(int)> prompted = [](int) {};  // given the prompt's number, from 1
-    QTemporaryDir dir;
-    const QString log = Written(dir.filePath("units.log"), "earlier\n");
-    std::vector<qsizetype> logged;  // the log's lines as each unit's turn came
-    HidLibrary* opened = nullptr;    // set: every unit is opened as this one
+    const TempDir dir;
+    const std::string log = Written(dir.FilePath("units.log"), "earlier\n");
+    std::vector<std::ptrdiff_t> logged;  // the log's lines as each unit's turn came
+    std::unique_ptr<HidLibrary> opened;  // set: every unit is opened as this one
+    std::set<std::string> open;  // nodes whose link is held
+    std::map<std::string, int> released;  // links let go, by node
+    std::size_t mostAtOnce = 99, peak = 0;  // links open together: allowed, seen
     std::thread later;  // a signal raised while the run waits
     ~Bench() { if (later.joinable()) later.join(); }
 
     BenchLibrary& Plug(const std::string& node, const std::string& serial = {})
     {
+        const std::lock_guard lock(mutex);
         BenchUnit& unit = units[node];
         unit.serial = serial, unit.library.Plug();
         if (listener != nullptr) listener->Arrived({node, serial});
@@ -61,51 +87,83 @@ public:
     }
     void Unplug(const std::string& node)
     {
+        const std::lock_guard lock(mutex);
         units.at(node).library.Unplug();
         if (listener != nullptr) listener->Left(node);
     }
+    // On a unit's thread, until `done` holds (asked under the lock); a run that never lets it fails.
+    void Await(const std::function<bool()>& done)
+    {
+        std::unique_lock lock(mutex);
+        if (!changed.wait_for(lock, std::chrono::seconds(10), done)) ADD_FAILURE() << "waited in vain";
+    }
 
     std::vector<ListedUnit> List() override { return {}; }
-    HidLibrary& Open(const std::string& node) override
-    { return logged.push_back(ReadAll(log).count('\n')), opened != nullptr ? *opened : units.at(node).library; }
+    std::shared_ptr<HidLibrary> Open(const std::string& node) override
+    {
+        const std::lock_guard lock(mutex);
+        EXPECT_TRUE(open.insert(node).second) << node << " opened while still open";
+        EXPECT_LE(open.size(), mostAtOnce) << node;
+        peak = std::max(peak, open.size());
+        logged.push_back(std::ranges::count(ReadAll(log), '\n')), changed.notify_all();
+        return {opened != nullptr ? opened.get() : &units.at(node).library, [this, node](HidLibrary*) {
+            const std::lock_guard lock(mutex);
+            open.erase(node), ++released[node], changed.notify_all();
+        }};
+    }
     std::string AccessFix() const override { return "  Fix: install the udev rule\n"; }
     bool Start(UnitArrivalListener& watcher) override
     {
+        const std::lock_guard lock(mutex);
         if (!watching) return false;
         listener = &watcher;
-        for (auto& [node, unit] : units)
-            if (unit.library.Plugged())
-                watcher.Arrived({node, unit.serial});
+        for (auto& [node, unit] : units) if (unit.library.Plugged()) watcher.Arrived({node, unit.serial});
         return true;
     }
-    void Stop() override { listener = nullptr; }
+    void Stop() override { const std::lock_guard lock(mutex); listener = nullptr; }
 };
 
 // Zone 1 takes 8 PIN reports and 52 more, zone 2 with an 8-character text 52
 // and one read-back request each: 114 writes.
-QByteArray BackupWith(const QByteArray& zone2Text)
+std::string BackupWith(const std::string& zone2Text)
 {
     return R"({"format": "velbrix-qorun-backup", "version": 1, "operator": "AMENA", "zones": [
         {"zone": 2, "phone": "622000111", "text": ")" + zone2Text + R"("},
         {"zone": 1, "phone": "611222333", "text": "Zona uno"}]})";
 }
 
-// A run left waiting fails, and is stopped.
-class Watchdog {
-public:
-    Watchdog() : thread_([this] {
-        std::unique_lock lock(mutex_);
-        if (!done_.wait_for(lock, std::chrono::seconds(20), [this] { return over_; }))
-            ADD_FAILURE() << "left waiting", std::raise(SIGTERM);
-    }) {}
-    ~Watchdog() { { const std::lock_guard lock(mutex_); over_ = true; } done_.notify_one(); thread_.join(); }
+auto Now() { return std::chrono::floor<std::chrono::milliseconds>(std::chrono::system_clock::now()); }
+// "YYYY-MM-DDTHH:MM:SS.mmmZ" as a time; the epoch if it is not that.
+std::chrono::sys_time<std::chrono::milliseconds> TimeOf(const std::string& time)
+{
+    int y, mo, d, h, mi, s, ms;
+    if (std::sscanf(time.c_str(), "%d-%d-%dT%d:%d:%d.%dZ", &y, &mo, &d, &h, &mi, &s, &ms) != 7) return {};
+    using namespace std::chrono;
+    return sys_days{year{y} / mo / d} + hours{h} + minutes{mi} + seconds{s} + milliseconds{ms};
+}
 
-private:
-    std::mutex mutex_;
-    std::condition_variable done_;
-    bool over_ = false;
-    std::thread thread_;
+// A run left waiting fails, and is stopped.
+struct Watchdog {
+    std::promise<void> over;
+    std::thread thread{[done = over.get_future()] {
+        if (done.wait_for(std::chrono::seconds(20)) == std::future_status::timeout) ADD_FAILURE() << "left waiting", Signal(SIGTERM);
+    }};
+    ~Watchdog() { over.set_value(), thread.join(); }
 };
+
+// Each record as its unit's line says it.
+std::string AsLines(const std::string& log)
+{
+    std::string lines, line;
+    for (std::istringstream records(log); std::getline(records, line);) {
+        const nlohmann::json r = Json(line);
+        std::string said = r.value("detail", "");
+        for (const nlohmann::json& field : r["differing"]) said += (said.empty() ? "" : ", ") + field.value("field", "");
+        lines += r.value("node", "") + (r["serial"].is_null() ? "" : " serial " + r.value("serial", "")) + ": " +
+                 r.value("result", "") + (said.empty() ? "" : ": " + said) + " (T s)\n";
+    }
+    return lines;
+}
 
 struct WatchedErr : std::stringbuf {
     std::function<void(const std::string&)> flushed;
@@ -113,9 +171,9 @@ struct WatchedErr : std::stringbuf {
 };
 
 // The run, times in its lines as "T" and in `seconds`, and what it appended to the log.
-struct Provisioned { CliRun run; QByteArray log; QString seconds; };
+struct Provisioned { CliRun run; std::string log, seconds; };
 
-Provisioned Provision(Bench& bench, const QByteArray& file, const QStringList& arguments, bool progress = false)
+Provisioned Provision(Bench& bench, const std::string& file, const Args& arguments, bool progress = false)
 {
     std::ostringstream out;
     WatchedErr errBuffer;
@@ -125,27 +183,27 @@ Provisioned Provision(Bench& bench, const QByteArray& file, const QStringList& a
     timings.unplugNotice = std::chrono::milliseconds(50);
     CommandContext context{bench, out, err, progress, timings, &bench};
     Watchdog watchdog;
-    std::vector<std::string> all{"velbrix-qorun-cli", "provision", Written(bench.dir.filePath("unit.json"), file).toStdString(),
-                                 "--log", bench.log.toStdString()};
-    for (const QString& argument : arguments)
-        all.push_back(argument.toStdString());
+    const Args all = Args{"velbrix-qorun-cli", "provision", Written(bench.dir.FilePath("unit.json"), file), "--log", bench.log} +
+                     arguments;
     const int status = RunCommandLine(all, context);
-    static const QRegularExpression time(R"(\((\d+\.\d) s\)\n)");
-    QString lines = QString::fromStdString(out.str());
-    const QString seconds = time.match(lines).captured(1);  // the first unit's
-    const QByteArray logged = ReadAll(bench.log);
-    EXPECT_TRUE(logged.startsWith("earlier\n"));  // appended to, not replaced
-    return {{status, lines.replace(time, "(T s)\n").toStdString(), errBuffer.str()}, logged.mid(8), seconds};
+    static const std::regex time(R"(\((\d+\.\d) s\)\n)");
+    const std::string lines = out.str(), shown = std::regex_replace(lines, time, "(T s)\n");
+    std::smatch first;  // the first unit's
+    const std::string logged = ReadAll(bench.log), appended = logged.substr(std::min<std::size_t>(8, logged.size()));
+    EXPECT_TRUE(logged.starts_with("earlier\n"));  // appended to, not replaced
+    EXPECT_EQ(AsLines(appended), std::regex_replace(shown, std::regex(".* provisioned: .*\n"), ""));  // in the same order
+    EXPECT_TRUE(bench.open.empty());  // every link let go
+    return {{status, shown, errBuffer.str()}, appended, std::regex_search(lines, first, time) ? first.str(1) : ""};
 }
 
 struct UnitCase {
     const char* name;
     void (*fault)(BenchLibrary&);
     int status;
-    const char* result;  // as the line has it after the node
+    std::string result;  // as the line has it after the node
     int reports;
-    QByteArray zone2Text = "Puerta \xC3\xB1";
-    std::vector<std::array<QString, 3>> differing = {};  // field, file's value, unit's
+    std::string zone2Text = "Puerta \xC3\xB1";
+    std::vector<std::array<std::string, 3>> differing = {};  // field, file's value, unit's
 };
 
 const UnitCase Cases[] = {
@@ -177,54 +235,31 @@ TEST_P(EachUnit, GetsOneLineAndOneLogRecord)
     const UnitCase& c = GetParam();
     Bench bench;
     c.fault(bench.Plug("/dev/hidraw7", "SN-\xC3\xB1"));
-    const QDateTime started = QDateTime::currentDateTimeUtc();
+    const auto started = Now();
     const Provisioned p = Provision(bench, BackupWith(c.zone2Text), {"--pin", "1234", "--count", "1"});
     const bool ok = c.status == 0;
-    EXPECT_EQ(p.run, (CliRun{c.status, std::string("/dev/hidraw7 serial SN-\xC3\xB1: ") + c.result + " (T s)\n" +
+    EXPECT_EQ(p.run, (CliRun{c.status, "/dev/hidraw7 serial SN-\xC3\xB1: " + c.result + " (T s)\n" +
                                            "1 unit provisioned: " + (ok ? "1 ok, 0 failed\n" : "0 ok, 1 failed\n"), ""}));
-
-    ASSERT_EQ(p.log.count('\n'), 1) << p.log.toStdString();
-    QJsonObject record = QJsonDocument::fromJson(p.log).object();
-    const QString time = record.take("time").toString();
-    EXPECT_TRUE(QRegularExpression(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d\d\dZ$)").match(time).hasMatch()) << time.toStdString();
-    const QDateTime done = QDateTime::fromString(time, Qt::ISODateWithMs);
-    EXPECT_TRUE(started <= done && done <= QDateTime::currentDateTimeUtc()) << time.toStdString();
-    EXPECT_EQ(QString::number(record.take("seconds").toDouble(), 'f', 1), p.seconds);
-    QJsonArray differing;
+    nlohmann::json record = Json(p.log);
+    const std::string time = record.value("time", "");
+    EXPECT_TRUE(std::regex_match(time, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d\d\dZ)"))) << time;
+    EXPECT_TRUE(started <= TimeOf(time) && TimeOf(time) <= Now()) << time;
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.1f", record.value("seconds", 0.0));
+    EXPECT_EQ(seconds, p.seconds);
+    nlohmann::json differing = nlohmann::json::array();
     for (const auto& [field, file, unit] : c.differing)
-        differing.append(QJsonObject{{"field", field}, {"file", file}, {"unit", unit}});
-    const QString line = QString::fromUtf8(c.result);
-    const QJsonObject expected{{"node", "/dev/hidraw7"}, {"serial", "SN-\u00F1"}, {"result", line.section(':', 0, 0)},
-                               {"differing", differing}, {"reports", c.reports},
-                               {"detail", c.differing.empty() ? line.section(": ", 1) : QString()}};
-    EXPECT_EQ(QJsonDocument(record).toJson(), QJsonDocument(expected).toJson());
-    EXPECT_TRUE(p.log.contains("\"SN-\xC3\xB1\""));
+        differing.push_back({{"field", field}, {"file", file}, {"unit", unit}});
+    const std::size_t detail = c.result.find(": ");
+    const nlohmann::json expected{{"time", time}, {"seconds", record["seconds"]}, {"node", "/dev/hidraw7"}, {"serial", "SN-\u00F1"},
+                                  {"result", c.result.substr(0, c.result.find(':'))}, {"differing", differing}, {"reports", c.reports},
+                                  {"detail", c.differing.empty() && detail != std::string::npos ? c.result.substr(detail + 2) : ""}};
+    EXPECT_EQ(record, expected);
+    EXPECT_NE(p.log.find("\"SN-\xC3\xB1\""), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Provision, EachUnit, testing::ValuesIn(Cases),
                          [](const testing::TestParamInfo<UnitCase>& info) { return info.param.name; });
-
-TEST(ProvisionVerify, WaitsOutAPauseInsideAnAnswerStillShortOfTheFile)
-{
-    Bench bench;
-    AlarmUnitModel model;
-    PacedUnit paced(model);
-    paced.pacing = {.pauseAfter = 9, .pause = 120};  // inside zone 1's phone
-    bench.opened = &paced;
-    bench.Plug("/dev/hidraw7");
-    const Provisioned p = Provision(bench, BackupWith("Puerta"), {"--count", "1"});
-    EXPECT_EQ(p.run, (CliRun{0, "/dev/hidraw7: ok (T s)\n1 unit provisioned: 1 ok, 0 failed\n", ""}));
-}
-
-TEST(ProvisionVerify, APulledUnitIsToldTheZoneItWasReadingByItsNumberNotItsPlace)
-{
-    Bench bench;
-    bench.Plug("/dev/hidraw7").unplugAfterReads = 1;  // during zone 3's answer
-    const Provisioned p = Provision(bench, R"({"format": "velbrix-qorun-backup", "version": 2, "operator": "AMENA",
-        "zones": [{"zone": 3, "phone": "3", "text": "c"}]})", {"--count", "1"});
-    EXPECT_EQ(p.run, (CliRun{4, "/dev/hidraw7: interrupted: unplugged after 22 reports (while zone 3 was read back); "
-                                "plug it in again to provision it whole (T s)\n1 unit provisioned: 0 ok, 1 failed\n", ""}));
-}
 
 TEST(ProvisionQueue, ServesUnitsInTurnOncePerPlugInAndPromptsForEachNext)
 {
@@ -232,22 +267,15 @@ TEST(ProvisionQueue, ServesUnitsInTurnOncePerPlugInAndPromptsForEachNext)
     const std::string a = "/dev/hidraw1", b = "/dev/hidraw2", c = "/dev/hidraw3";
     bench.prompted = [&](int prompt) {
         if (prompt > 1)  // all served
-            return (void)std::raise(SIGTERM);
+            return (void)Signal(SIGTERM);
         bench.Plug(a, "A").beforeWrite = [&](int n) {
-            if (n != 5)
-                return;
-            // B and C come while A is under way, and wait their turn.
-            bench.Plug(b).beforeWrite = [&](int m) {
-                if (m == 5) {  // A pulled out and plugged in again
-                    bench.Unplug(a);
-                    bench.Plug(a, "A");
-                }
-            };
-            bench.Plug(c);
-            bench.listener->Arrived({b, ""});  // seen again: no new plug-in
+            if (n != 5) return;
+            // B and C come while A is under way and wait their turn; during B, A is pulled out and plugged in again.
+            bench.Plug(b).beforeWrite = [&](int m) { if (m == 5) bench.Unplug(a), bench.Plug(a, "A"); };
+            bench.Plug(c), bench.listener->Arrived({b, ""});  // B seen again: no new plug-in
         };
     };
-    const Provisioned p = Provision(bench, BackupWith("Puerta \xC3\xB1"), {"--pin", "1234"}, true);
+    const Provisioned p = Provision(bench, BackupWith("Puerta \xC3\xB1"), {"--pin", "1234", "--parallel", "1"}, true);
     EXPECT_EQ(p.run.out, "/dev/hidraw1 serial A: ok (T s)\n/dev/hidraw2: ok (T s)\n/dev/hidraw3: ok (T s)\n"
                          "/dev/hidraw1 serial A: ok (T s)\n4 units provisioned: 4 ok, 0 failed\n");
     std::string steps;
@@ -255,9 +283,7 @@ TEST(ProvisionQueue, ServesUnitsInTurnOncePerPlugInAndPromptsForEachNext)
         for (const char* step : {"upload zone 1", "upload zone 2", "verify zone 1", "verify zone 2"})
             steps += "provision " + node + ": " + step + " of 2\n";
     EXPECT_EQ(p.run.err, Prompt + steps + Prompt);
-    EXPECT_EQ(bench.logged, (std::vector<qsizetype>{1, 2, 3, 4}));  // each record on disk before the next unit
-    EXPECT_EQ(p.log.count('\n'), 4);
-    EXPECT_TRUE(p.log.split('\n').at(1).contains(R"("serial":null)")) << p.log.toStdString();
+    EXPECT_EQ(bench.logged, (std::vector<std::ptrdiff_t>{1, 2, 3, 4}));  // each record on disk before the next unit
 }
 
 struct RunEnd {
@@ -265,20 +291,77 @@ struct RunEnd {
     bool progress;  // standard error is a terminal
     std::function<void(Bench&)> setUp;
     CliRun expected;
+    Args arguments = {};
+    std::string file = BackupWith("a");
 };
 
 const std::string NoneServed = "0 units provisioned: 0 ok, 0 failed\n";
+const std::string A = "/dev/hidraw1", B = "/dev/hidraw2", C = "/dev/hidraw3", Ok = ": ok (T s)\n";
+// In a hook: waits until `node`'s turn has ended.
+void AwaitEnd(Bench& b, const std::string& node) { b.Await([&] { return b.released[node] > 0; }); }
+
 const RunEnd RunEnds[] = {
-    {"CtrlCWhileWaitingForAUnit", true, [](Bench& b) { b.prompted = [](int) { std::raise(SIGINT); }; }, {0, NoneServed, Prompt}},
+    {"CtrlCWhileWaitingForAUnit", true, [](Bench& b) { b.prompted = [](int) { Signal(SIGINT); }; }, {0, NoneServed, Prompt}},
     {"SigtermWhileWaitingNotOnATerminalWhereNothingPrompts", false, [](Bench& b) {
-         b.later = std::thread([] { std::this_thread::sleep_for(std::chrono::milliseconds(100)), std::raise(SIGTERM); });
+         b.later = std::thread([] { std::this_thread::sleep_for(std::chrono::milliseconds(100)), Signal(SIGTERM); });
      }, {0, NoneServed, ""}},
     {"CtrlCWhileUnitsWaitTheirTurnEndsAfterTheUnitUnderWay", false, [](Bench& b) {
-         b.Plug("/dev/hidraw1").beforeWrite = [&b](int n) {
-             if (n == 5)
-                 b.Plug("/dev/hidraw2"), b.Plug("/dev/hidraw3"), std::raise(SIGINT);
+         b.Plug(A).beforeWrite = [&b](int n) { if (n == 5) b.Plug(B), b.Plug(C), Signal(SIGINT); };
+     }, {0, A + Ok + "1 unit provisioned: 1 ok, 0 failed\n", ""}, {"--parallel", "1"}},
+    {"CtrlCLetsEveryUnitUnderWayFinishAndStartsNoOther", false, [](Bench& b) {
+         b.Plug(A).beforeWrite = [&b](int n) { if (n == 5) b.Await([&b] { return b.open.contains(B); }), Signal(SIGINT); };
+         b.Plug(B).beforeWrite = [&b](int n) { if (n == 1) AwaitEnd(b, A); };
+         b.Plug(C);
+     }, {0, A + Ok + B + Ok + "2 units provisioned: 2 ok, 0 failed\n", ""}, {"--parallel", "2"}},
+    // Each held in a hook until the one before it has ended: the ok unit is held up by neither.
+    {"UnitsSideBySideEachEndWithTheirOwnOutcome", false, [](Bench& b) {
+         BenchLibrary &pulled = b.Plug(A), &silent = b.Plug(B);
+         pulled.unplugAfterWrites = 3, pulled.beforeWrite = [&b](int n) { if (n == 4) AwaitEnd(b, C); };
+         silent.silent = true, silent.beforeWrite = [&b](int n) { if (n == 1) AwaitEnd(b, A); };
+         b.Plug(C);
+     }, {4, C + Ok + A + ": interrupted: unplugged after 3 reports; plug it in again to provision it whole (T s)\n" + B +
+                ": no answer: no answer from the unit within 200 ms after asking for zone 1 (T s)\n3 units provisioned: 1 ok, 2 failed\n",
+         ""}, {"--count", "3"}},
+    // Each holds its first write until all eight are open, then ends after the one before it.
+    {"EightUnitsAtOnceWithoutALimit", false, [](Bench& b) {
+         for (int i = 1; i <= 8; ++i)
+             b.Plug("/dev/hidraw" + std::to_string(i)).beforeWrite = [&b, i](int n) {
+                 if (n == 1) b.Await([&b] { return b.peak == 8; }), i > 1 ? AwaitEnd(b, "/dev/hidraw" + std::to_string(i - 1)) : void();
+             };
+     }, {0, A + Ok + B + Ok + C + Ok + "/dev/hidraw4" + Ok + "/dev/hidraw5" + Ok + "/dev/hidraw6" + Ok + "/dev/hidraw7" + Ok +
+                "/dev/hidraw8" + Ok + "8 units provisioned: 8 ok, 0 failed\n", ""}, {"--count", "8"}},
+    {"CountTakesInTheUnitsUnderWayAndTheirEndsInAnyOrder", false, [](Bench& b) {
+         b.Plug(A).beforeWrite = [&b](int n) { if (n == 1) AwaitEnd(b, B); };
+         b.Plug(B), b.Plug(C);
+     }, {0, B + Ok + A + Ok + "2 units provisioned: 2 ok, 0 failed\n", ""}, {"--count", "2"}},
+    {"ParallelCapsTheUnitsAtOnceTheNextWaitsForAFreeSlot", false, [](Bench& b) {
+         b.mostAtOnce = 2;
+         b.Plug(A).beforeWrite = [&b](int n) { if (n == 1) AwaitEnd(b, B); };
+         b.Plug(B);
+         b.Plug(C).beforeWrite = [&b](int n) { if (n == 1) AwaitEnd(b, A); };
+     }, {0, B + Ok + A + Ok + C + Ok + "3 units provisioned: 3 ok, 0 failed\n", ""}, {"--count", "3", "--parallel", "2"}},
+    // Its old turn refuses the write after the replug and ends once B, plugged in after it, has ended.
+    {"APlugInAtANodeStillUnderWayWaitsForItsOldTurnToEnd", false, [](Bench& b) {
+         BenchLibrary& replugged = b.Plug(A);
+         replugged.beforeWrite = [&b, &replugged](int n) {
+             replugged.refuseAfterWrites = n == 5 ? 0 : -1;
+             if (n == 5) b.Unplug(A), b.Plug(A), b.Plug(B), AwaitEnd(b, B);
          };
-     }, {0, "/dev/hidraw1: ok (T s)\n1 unit provisioned: 1 ok, 0 failed\n", ""}},
+     }, {4, B + Ok + A + ": interrupted: unplugged after 4 reports; plug it in again to provision it whole (T s)\n" + A + Ok +
+                "3 units provisioned: 2 ok, 1 failed\n", ""}, {"--count", "3"}},
+    {"AUnitPluggedInWhileTheRunWaitsIsServed", false, [](Bench& b) {
+         b.units[A].library.beforeWrite = [](int n) { if (n == 1) Signal(SIGTERM); };
+         b.later = std::thread([&b] { std::this_thread::sleep_for(std::chrono::milliseconds(100)), b.Plug(A); });
+     }, {0, A + Ok + "1 unit provisioned: 1 ok, 0 failed\n", ""}},
+    {"VerifyWaitsOutAPauseInsideAnAnswerStillShortOfTheFile", false, [](Bench& b) {
+         auto paced = std::make_unique<PacedUnit>(b.units[A].model);
+         paced->pacing = {.pauseAfter = 9, .pause = 120}, b.opened = std::move(paced), b.Plug(A);  // inside zone 1's phone
+     }, {0, A + Ok + "1 unit provisioned: 1 ok, 0 failed\n", ""}, {"--count", "1"}},
+    {"VerifyTellsAPulledUnitTheZoneItWasReadingByItsNumberNotItsPlace", false, [](Bench& b) {
+         b.Plug(A).unplugAfterReads = 1;  // during zone 3's answer
+     }, {4, A + ": interrupted: unplugged after 22 reports (while zone 3 was read back); plug it in again to provision it whole "
+                "(T s)\n1 unit provisioned: 0 ok, 1 failed\n", ""}, {"--count", "1"},
+     R"({"format": "velbrix-qorun-backup", "version": 2, "operator": "AMENA", "zones": [{"zone": 3, "phone": "3", "text": "c"}]})"},
     {"UnitsCannotBeWatchedFor", true, [](Bench& b) { b.watching = false; },
      {3, "", "velbrix-qorun-cli: cannot watch for units being plugged in\n"}},
 };
@@ -289,7 +372,7 @@ TEST_P(ProvisionRun, EndsWithItsStatusAndSaysSo)
 {
     Bench bench;
     GetParam().setUp(bench);
-    EXPECT_EQ(Provision(bench, BackupWith("a"), {}, GetParam().progress).run, GetParam().expected);
+    EXPECT_EQ(Provision(bench, GetParam().file, GetParam().arguments, GetParam().progress).run, GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, ProvisionRun, testing::ValuesIn(RunEnds),
@@ -301,10 +384,11 @@ TEST(TerminationSignals, ASecondSignalEndsTheProgram)
     for (const int signal : {SIGINT, SIGTERM})
         EXPECT_EXIT({
             const TerminationSignals termination([] {});
-            std::raise(signal);
-            std::raise(signal);
-            std::exit(0);
-        }, testing::KilledBySignal(signal), "") << signal;
+            Signal(signal);
+            ConsoleSignal(signal);
+            std::this_thread::sleep_for(std::chrono::seconds(10));  // the console's thread may lag
+            std::exit(1);
+        }, EndedBy(signal), "") << signal;
 }
 
 }  // namespace

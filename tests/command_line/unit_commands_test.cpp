@@ -4,14 +4,12 @@
 // `send` puts out what the window's send button does for the same values, in
 // the dry run's printout and at the unit.
 
-#include <QJsonDocument>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "cli_harness.h"
+#include "protocol/utf8_text.h"
 #include "protocol/zone_upload.h"
 
 namespace {
@@ -22,7 +20,7 @@ TEST(UnitCommands, ShowNamesAKnownOperatorAndGivesAnUnknownOnesNumber)
     LoadZones(original.model);
     const CliRun json = RunCli(original, {"show", "--zone", "2", "--json"});
     EXPECT_EQ(json.status, 0) << json.err;
-    EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(json.out)), QJsonDocument::fromJson(R"(
+    EXPECT_EQ(Json(json.out), Json(R"(
         {"operator": "AMENA", "zones": [{"zone": 2, "phone": "622000111", "text": "Puerta principal"}]})"))
         << json.out;
 
@@ -55,15 +53,16 @@ TEST_P(TextRoundTrip, ShowsItPlainlyAndRestoresItExactly)
     EXPECT_EQ(RunCli(original, {"show", "--zone", "2"}),
               (CliRun{0, "operator: AMENA\nzone 2\n  phone: 622000111\n  text: " + GetParam().shown + "\n", ""}));
     const CliRun json = RunCli(original, {"show", "--zone", "2", "--json"});
-    EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(json.out))["zones"][0]["text"].toString(),
-              QString::fromLatin1(GetParam().held)) << json.out;
+    const auto* latin1 = reinterpret_cast<const unsigned char*>(GetParam().held.data());
+    EXPECT_EQ(Json(json.out).value("/zones/0/text"_json_pointer, ""),
+              ToUtf8(std::u16string(latin1, latin1 + GetParam().held.size()))) << json.out;
 
-    QTemporaryDir dir;
-    const QString path = dir.filePath("unit.json");
+    const TempDir dir;
+    const std::string path = dir.FilePath("unit.json");
     ASSERT_EQ(RunCli(original, {"backup", path}).status, 0);
     InProcessUnits fresh;
     EXPECT_EQ(RunCli(fresh, {"restore", path, "--pin", "1234", "--verify"}),
-              (CliRun{0, "4 zones restored from " + path.toStdString() + "\nverified: the unit holds what the file holds\n", ""}));
+              (CliRun{0, "4 zones restored from " + path + "\nverified: the unit holds what the file holds\n", ""}));
     const auto& memory = fresh.model.Memory();
     EXPECT_EQ(std::string(memory.begin(), memory.begin() + 5), std::string("1234\0", 5));
     EXPECT_TRUE(std::equal(memory.begin() + 5, memory.end(), original.model.Memory().begin() + 5));
@@ -76,7 +75,7 @@ struct SameValues {
     const char* name;
     std::int32_t zone, serviceCentre;  // as the window passes them, line breaks as CR LF
     std::u16string pin, phone, text;
-    QStringList arguments;  // after "send"
+    Args arguments;  // after "send"
 };
 
 const SameValues Rows[] = {
@@ -97,13 +96,14 @@ TEST_P(SendLikeTheWindow, DryRunAndUnitSeeTheWindowsReports)
     std::string hex;
     std::vector<WireReport> expected;
     for (const Report& r : window.written) {
-        hex += QByteArray(reinterpret_cast<const char*>(r.data()), r.size()).toHex(' ').toUpper() + "\n";
+        for (std::size_t i = 0; i < r.size(); ++i)
+            hex += {"0123456789ABCDEF"[r[i] >> 4], "0123456789ABCDEF"[r[i] & 15], i + 1 < r.size() ? ' ' : '\n'};
         expected.push_back({r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8]});
     }
     InProcessUnits units;
-    EXPECT_EQ(RunCli(units, QStringList{"send"} + row.arguments + QStringList{"--dry-run"}), (CliRun{0, hex, ""}));
+    EXPECT_EQ(RunCli(units, Args{"send"} + row.arguments + Args{"--dry-run"}), (CliRun{0, hex, ""}));
     // Also shows that the dry run sent nothing.
-    EXPECT_EQ(RunCli(units, QStringList{"send"} + row.arguments).status, 0);
+    EXPECT_EQ(RunCli(units, Args{"send"} + row.arguments).status, 0);
     EXPECT_EQ(units.model.Log(), expected);
 }
 

@@ -16,7 +16,7 @@ namespace {
 class NoUnits : public UnitSource {
 public:
     std::vector<ListedUnit> List() override { std::abort(); }
-    HidLibrary& Open(const std::string&) override { std::abort(); }
+    std::shared_ptr<HidLibrary> Open(const std::string&) override { std::abort(); }
     std::string AccessFix() const override { return {}; }
 };
 

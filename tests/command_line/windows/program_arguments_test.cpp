@@ -82,7 +82,7 @@ std::string InProcess(const std::vector<std::string>& arguments)
 {
     struct NoUnits : UnitSource {
         std::vector<ListedUnit> List() override { return {}; }
-        HidLibrary& Open(const std::string&) override { throw std::logic_error("a dry run opened a unit"); }
+        std::shared_ptr<HidLibrary> Open(const std::string&) override { throw std::logic_error("a dry run opened a unit"); }
         std::string AccessFix() const override { return {}; }
     } units;
     std::ostringstream out, err;
