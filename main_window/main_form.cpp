@@ -3,6 +3,9 @@
 
 #include "main_window/main_form.h"
 
+#include <algorithm>
+
+#include "main_window/code_units.h"
 #include "main_window/main_form_layout.h"
 #include "main_window/window_writes.h"
 #include "protocol/report_layout.h"
@@ -72,6 +75,7 @@ void MainForm::ALARMA_Click()
     // A new zone starts afresh; only a pick still missing is still said.
     if (sendNotice_ != SendNotice::MissingPick || CheckPicks())
         ShowSendNotice(SendNotice::None, {});
+    phone_.text.reset(), message_.text.reset();  // emptied anyway
     controls_.Text1.SetText(u"");
     controls_.t_e_m_1.SetText(u"");
     state_.ReceivedSmsc.clear();
@@ -188,6 +192,8 @@ void MainForm::ShowSendNotice(SendNotice cause, const Notice& notice)
 
 void MainForm::UserAction()
 {
+    // The key or click then meets the texts as they are.
+    Redraw();
     if (sendNotice_ == SendNotice::Sent)
         ShowSendNotice(SendNotice::None, {});
 }
@@ -226,11 +232,13 @@ void MainForm::pin_Change()
 void MainForm::t_e_m_1_Change()
 {
     controls_.t_e_m_1.SetMaxLength(PhoneMaxLength);
+    KeepUserChange(phone_, controls_.t_e_m_1, PhoneMaxLength);
 }
 
 void MainForm::Text1_Change()
 {
     controls_.Text1.SetMaxLength(TextMaxLength);
+    KeepUserChange(message_, controls_.Text1, TextMaxLength);
 }
 
 void MainForm::OnPlugged(DeviceHandle pHandle)
@@ -260,20 +268,56 @@ void MainForm::SelectOperator(int index)
 
 std::u16string MainForm::PhoneText() const
 {
-    return controls_.t_e_m_1.Text();
+    return phone_.text ? *phone_.text : controls_.t_e_m_1.Text();  // no box read while it waits
 }
 
 void MainForm::SetPhoneText(const std::u16string& text)
 {
-    controls_.t_e_m_1.SetText(text);  // the box keeps what fits its limit
+    Await(phone_, controls_.t_e_m_1, text, PhoneMaxLength);
 }
 
 std::u16string MainForm::MessageText() const
 {
-    return controls_.Text1.Text();
+    return message_.text ? *message_.text : controls_.Text1.Text();
 }
 
 void MainForm::SetMessageText(const std::u16string& text)
 {
-    controls_.Text1.SetText(text);
+    Await(message_, controls_.Text1, text, TextMaxLength);
+}
+
+void MainForm::Await(AwaitedText& awaited, TextBox& box, const std::u16string& text, std::size_t limit)
+{
+    if (!awaited.text)
+        awaited.shown = box.Text();
+    awaited.text = CutToUnits(text, limit);  // what the box will keep
+    if (redrawPosted_)
+        return;
+    // Behind the reports already queued; the window owns this object, so a
+    // job it still receives finds it alive.
+    redrawPosted_ = true;
+    controls_.window.PostToWindow([this] { Redraw(); });
+}
+
+void MainForm::Redraw()
+{
+    redrawPosted_ = false;
+    // Each text leaves its slot before its box raises the change.
+    for (auto [awaited, box] : {std::pair{&phone_, &controls_.t_e_m_1}, std::pair{&message_, &controls_.Text1}}) {
+        if (!awaited->text)
+            continue;
+        const std::u16string text = std::move(*awaited->text);
+        awaited->text.reset();
+        box->SetText(text);
+    }
+}
+
+void MainForm::KeepUserChange(AwaitedText& awaited, const TextBox& box, std::size_t limit)
+{
+    const std::u16string now = box.Text();
+    if (!awaited.text || now == awaited.shown)
+        return;
+    const std::u16string readSince = awaited.text->substr(std::min(awaited.shown.size(), awaited.text->size()));
+    awaited.text = CutToUnits(now + readSince, limit);
+    awaited.shown = now;
 }

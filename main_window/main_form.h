@@ -47,7 +47,9 @@ public:
     // (copying it is no new action).
     void UserAction();
 
-    // ConfiguratorView
+    // ConfiguratorView. The read-back's texts are the window's at once and
+    // reach their boxes once the events already queued are handled: one
+    // redraw for a zone's answer, not one a report.
     void SelectOperator(int index) override;
     std::u16string PhoneText() const override;
     void SetPhoneText(const std::u16string& text) override;
@@ -83,6 +85,19 @@ private:
     // The last action's notice takes precedence over the unit's state.
     void RefreshNotice();
 
+    // A read-back's text its box does not show yet, and what the box showed
+    // when the first of those characters came.
+    struct AwaitedText {
+        std::optional<std::u16string> text;
+        std::u16string shown;
+    };
+    void Await(AwaitedText& awaited, TextBox& box, const std::u16string& text, std::size_t limit);
+    // Puts the awaited texts into their boxes.
+    void Redraw();
+    // A box the user changed before its redraw keeps the change, and the
+    // characters read back since follow it.
+    static void KeepUserChange(AwaitedText& awaited, const TextBox& box, std::size_t limit);
+
     MainFormControls controls_;
     // Before library_, which goes through it; it outlives what it reports to.
     std::unique_ptr<WindowWrites> writes_;
@@ -95,4 +110,7 @@ private:
     Notice action_;
     SendNotice sendNotice_ = SendNotice::None;
     Notice shown_;
+
+    AwaitedText phone_, message_;
+    bool redrawPosted_ = false;
 };

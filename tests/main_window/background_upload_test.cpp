@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <limits>
 
 #include "tests/main_window/fake_controls.h"
@@ -19,55 +20,32 @@ namespace {
 class WaitingLibrary : public RecordingLibrary {
 public:
     bool WritesWait() const override { return true; }
-    bool Connect(WindowHandle window) override { return Locked([&] { return RecordingLibrary::Connect(window); }); }
-    bool Disconnect() override { return Locked([&] { return RecordingLibrary::Disconnect(); }); }
+    bool Connect(WindowHandle window) override { const std::lock_guard lock(mutex_); return RecordingLibrary::Connect(window); }
+    bool Disconnect() override { const std::lock_guard lock(mutex_); return RecordingLibrary::Disconnect(); }
     bool WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report) override
     {
         std::unique_lock lock(mutex_);
-        ++held_;
-        wrote_.notify_all();
+        ++held_, wrote_.notify_all();
         through_.wait(lock, [&] { return passed_ < allowed_; });
-        --held_;
-        ++passed_;
+        --held_, ++passed_;
         const bool taken = RecordingLibrary::WriteEx(vendorId, productId, report);
         wrote_.notify_all();
         return taken;
     }
     // Lets `writes` more through, then holds the next one.
-    void HoldAfter(std::size_t writes)
-    {
-        std::lock_guard lock(mutex_);
-        allowed_ = passed_ + writes;
-        through_.notify_all();
-    }
-    void Release() { HoldAfter(std::numeric_limits<std::size_t>::max() / 2); }
-    bool AwaitWritten(std::size_t count)
-    {
-        std::unique_lock lock(mutex_);
-        return wrote_.wait_for(lock, std::chrono::seconds(20), [&] { return written.size() >= count; });
-    }
-    bool AwaitHeld()
-    {
-        std::unique_lock lock(mutex_);
-        return wrote_.wait_for(lock, std::chrono::seconds(20), [&] { return held_ > 0; });
-    }
-    std::vector<Report> Written()
-    {
-        std::lock_guard lock(mutex_);
-        return written;
-    }
+    void HoldAfter(std::size_t writes) { const std::lock_guard lock(mutex_); allowed_ = passed_ + writes, through_.notify_all(); }
+    void Release() { HoldAfter(Unlimited); }
+    bool AwaitWritten(std::size_t count) { return Await([&] { return written.size() >= count; }); }
+    bool AwaitHeld() { return Await([&] { return held_ > 0; }); }
+    std::vector<Report> Written() { const std::lock_guard lock(mutex_); return written; }
 
 private:
-    template <typename F>
-    bool Locked(F call)
-    {
-        std::lock_guard lock(mutex_);
-        return call();
-    }
+    static constexpr std::size_t Unlimited = std::numeric_limits<std::size_t>::max() / 2;
+    bool Await(const std::function<bool()>& done)
+    { std::unique_lock lock(mutex_); return wrote_.wait_for(lock, std::chrono::seconds(20), done); }
     std::mutex mutex_;
     std::condition_variable through_, wrote_;
-    std::size_t passed_ = 0, held_ = 0;
-    std::size_t allowed_ = std::numeric_limits<std::size_t>::max() / 2;
+    std::size_t passed_ = 0, held_ = 0, allowed_ = Unlimited;
 };
 
 struct Uploading : FakeForm<WaitingLibrary>, ::testing::Test {

@@ -24,18 +24,14 @@ struct FakeTextBox : TextBox {
     std::u16string text;
     std::size_t maxLength = 32767;  // a toolkit's own default
     bool enabled = true;
+    int drawn = 0;  // texts the program set
     std::function<void()> onChange;
 
     std::u16string Text() const override { return text; }
-    void SetText(const std::u16string& t) override { Type(t); }
+    void SetText(const std::u16string& t) override { ++drawn, Type(t); }
     void SetMaxLength(std::size_t units) override { maxLength = units; }
     void SetEnabled(bool on) override { enabled = on; }
-    void Type(const std::u16string& t)
-    {
-        text = CutToUnits(t, maxLength);
-        if (onChange)
-            onChange();
-    }
+    void Type(const std::u16string& t) { text = CutToUnits(t, maxLength), onChange ? onChange() : void(); }
 };
 
 struct FakeEntryList : EntryList {
@@ -47,13 +43,10 @@ struct FakeEntryList : EntryList {
     std::optional<int> SelectedEntry() const override { return selected; }
     std::int32_t EntryData(int index) const override { return data.at(static_cast<std::size_t>(index)); }
     void SetEnabled(bool on) override { enabled = on; }
-    void SelectEntry(int index) override
+    void SelectEntry(int index) override  // outside the list: nothing
     {
-        if (index < 0 || index >= static_cast<int>(data.size()))
-            return;
-        selected = index;
-        if (onClick)
-            onClick();
+        if (index >= 0 && index < static_cast<int>(data.size()))
+            selected = index, onClick ? onClick() : void();
     }
     void Type() { selected.reset(); }  // the user types into the edit field
 };
@@ -74,25 +67,14 @@ struct FakeNotice : NoticeArea {
 struct FakeWindow : FormWindow {
     WindowHandle NativeHandle() override { return this; }
     void PostToWindow(std::function<void()> job) override
-    {
-        std::lock_guard lock(mutex);
-        posted.push_back(std::move(job));
-        arrived.notify_all();
-    }
+    { const std::lock_guard lock(mutex); posted.push_back(std::move(job)), arrived.notify_all(); }
     bool AwaitPosted()
-    {
-        std::unique_lock lock(mutex);
-        return arrived.wait_for(lock, std::chrono::seconds(20), [&] { return !posted.empty(); });
-    }
+    { std::unique_lock lock(mutex); return arrived.wait_for(lock, std::chrono::seconds(20), [&] { return !posted.empty(); }); }
     void RunPosted()
     {
         std::deque<std::function<void()>> jobs;
-        {
-            std::lock_guard lock(mutex);
-            jobs.swap(posted);
-        }
-        for (auto& job : jobs)
-            job();
+        { const std::lock_guard lock(mutex); jobs.swap(posted); }
+        for (auto& job : jobs) job();
     }
     std::mutex mutex;
     std::condition_variable arrived;
@@ -115,10 +97,8 @@ struct FakeForm {
     template <typename... Args>
     explicit FakeForm(Args&&... args) : library(std::forward<Args>(args)...)
     {
-        for (const OperatorEntry& entry : OperatorTable)
-            Combo1.data.push_back(entry.smsc);
-        for (const ZoneEntry& entry : ZoneTable)
-            ALARMA.data.push_back(entry.zone);
+        for (const OperatorEntry& entry : OperatorTable) Combo1.data.push_back(entry.smsc);
+        for (const ZoneEntry& entry : ZoneTable) ALARMA.data.push_back(entry.zone);
         pin.text = u"pin", t_e_m_1.text = u"Tlf envio", Text1.text = u"Texto a enviar\r\n";
         form.emplace(library, hook, MainFormControls{window, pin, Combo1, t_a_1, t_e_m_1, Text1, b_e_1, ALARMA, notice});
         Combo1.onClick = [this] { form->Combo1_Click(); };

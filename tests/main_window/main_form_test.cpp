@@ -63,8 +63,7 @@ TEST(StartUp, AsksForZoneOneBeforeAttachingThenShowsThePlaceholdersWithTheirLimi
     f.hook.Deliver(EventRead, f.library.presentHandle + 1);
     EXPECT_EQ(f->PhoneText(), u"");
     f.hook.Deliver(EventRead, f.library.presentHandle);
-    ReadBack(f, u"Z", TagText);
-    EXPECT_EQ(f->PhoneText() + u"|" + f->MessageText(), u"6|Z");
+    EXPECT_EQ(f->PhoneText(), u"6");
 }
 
 TEST(Close, DisconnectsBeforeUnhookingOnceAndADestroyedWindowDetachesToo)
@@ -79,7 +78,7 @@ TEST(Close, DisconnectsBeforeUnhookingOnceAndADestroyedWindowDetachesToo)
     }
 }
 
-TEST(ZoneSelection, EmptiesTheFieldsRetitlesAndAsksForTheZoneOnEveryPickThenFillsUpToTheLimits)
+TEST(ZoneSelection, EmptiesTheFieldsRetitlesAndAsksForTheZoneOnEveryPick)
 {
     Loaded f;
     f.ALARMA.SelectEntry(0);
@@ -97,13 +96,46 @@ TEST(ZoneSelection, EmptiesTheFieldsRetitlesAndAsksForTheZoneOnEveryPickThenFill
     f.ALARMA.Type();  // typing selects nothing and sends nothing
     EXPECT_EQ(f.library.written.size(), 5u);
     EXPECT_EQ(f->State().SelectedZone, u"2");
+}
 
-    // Read-back appends stop at the field limits.
-    f->SetPhoneText(u"600111222");
-    f->SetMessageText(std::u16string(49, u'm'));
-    ReadBack(f, u"3", TagPhone), ReadBack(f, u"n", TagText);
-    EXPECT_EQ(f->PhoneText(), u"600111222");
-    EXPECT_EQ(f->MessageText(), std::u16string(49, u'm'));
+// Queued reports are decoded one by one, each at once, up to the limits, and
+// each box is drawn once for the lot when the queue gets that far.
+TEST(ReadBack, DecodesEachQueuedReportAtOnceAndDrawsEachBoxOnceForTheLot)
+{
+    const std::tuple<std::u16string, std::u16string, std::u16string, std::u16string> answers[] = {
+        {u"6", u"6", u"", u""},  // a single report
+        {u"6112223334", u"611222333", u"Hola\r\n" + std::u16string(44, u'x'), u"Hola\r\n" + std::u16string(43, u'x')},
+    };
+    for (const auto& [phone, phoneKept, text, textKept] : answers) {
+        Loaded f;
+        f.ALARMA.SelectEntry(0);
+        const std::pair drawn(f.t_e_m_1.drawn + 1, f.Text1.drawn + (text.empty() ? 0 : 1));
+        for (std::size_t n = 1; n <= phone.size(); ++n) {
+            ReadBack(f, phone.substr(n - 1, 1), TagPhone);
+            EXPECT_EQ(f->PhoneText(), phoneKept.substr(0, n));
+        }
+        ReadBack(f, text, TagText);
+        EXPECT_EQ(f->MessageText() + u"|" + f.t_e_m_1.text + f.Text1.text, textKept + u"|") << "drawn too early";
+        f.window.RunPosted();
+        EXPECT_EQ(f.t_e_m_1.text + u"|" + f.Text1.text, phoneKept + u"|" + textKept);
+        EXPECT_EQ(std::pair(f.t_e_m_1.drawn, f.Text1.drawn), drawn);
+    }
+}
+
+// What the user does between two reports is kept as without the wait.
+TEST(ReadBack, KeepsWhatTheUserDidBeforeTheBoxesWereDrawn)
+{
+    const std::pair<std::function<void(Loaded&)>, std::u16string> between[] = {
+        {[](Loaded& f) { f->UserAction(), f.t_e_m_1.Type(f.t_e_m_1.text + u"9"); }, u"6192"},  // a key typed
+        {[](Loaded& f) { f.t_e_m_1.Type(f.t_e_m_1.text + u"9"); }, u"9612"},  // a change with no key press
+        {[](Loaded& f) { f.ALARMA.SelectEntry(1); }, u"2"},                   // a new zone starts empty
+    };
+    for (const auto& [action, phone] : between) {
+        Loaded f;
+        f.ALARMA.SelectEntry(0);
+        ReadBack(f, u"61", TagPhone), action(f), ReadBack(f, u"2", TagPhone), f.window.RunPosted();
+        EXPECT_EQ(f->PhoneText() + u"|" + f.t_e_m_1.text, phone + u"|" + phone);
+    }
 }
 
 TEST(Send, WritesTheFieldsOfThePicksAndTheSameAgainAnEmptyPinKeepsTheStoredOne)

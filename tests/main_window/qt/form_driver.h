@@ -33,8 +33,7 @@ template <typename Widget>
 Widget* Control(QWidget& form, const char* name)
 {
     auto* widget = form.findChild<Widget*>(QString::fromLatin1(name));
-    if (widget == nullptr)
-        ADD_FAILURE() << "no control " << name;
+    if (widget == nullptr) ADD_FAILURE() << "no control " << name;
     return widget;
 }
 
@@ -46,18 +45,9 @@ inline void PickEntry(QComboBox* box, int row)
     QTest::keyClick(box->view(), Qt::Key_Return);
 }
 
-inline void TypeIntoSelector(QComboBox* box, const QString& text)
-{
-    box->lineEdit()->selectAll();
-    QTest::keyClicks(box->lineEdit(), text);
-}
+inline void TypeIntoSelector(QComboBox* box, const QString& text) { box->lineEdit()->selectAll(), QTest::keyClicks(box->lineEdit(), text); }
 
-inline void ShowAndActivate(QWidget& form)
-{
-    form.show();
-    form.activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-}
+inline void ShowAndActivate(QWidget& form) { form.show(), form.activateWindow(); EXPECT_TRUE(QTest::qWaitForWindowActive(&form)); }
 
 inline void Deliver(QObject& window, int code, DeviceHandle handle = 0)
 {
@@ -68,16 +58,13 @@ inline void Deliver(QObject& window, int code, DeviceHandle handle = 0)
 // Delivers everything posted, including what delivering posts in turn.
 inline void DeliverAll()
 {
-    for (int round = 0; round < 3; ++round)
-        QCoreApplication::sendPostedEvents();
+    for (int round = 0; round < 3; ++round) QCoreApplication::sendPostedEvents();
 }
 
 inline void ReadBack(QObject& form, RecordingLibrary& library, const std::vector<Report>& reports)
 {
-    for (const Report& report : reports) {
-        library.pendingInput.push_back(report);
-        Deliver(form, EventRead, library.presentHandle);
-    }
+    for (const Report& report : reports) library.pendingInput.push_back(report), Deliver(form, EventRead, library.presentHandle);
+    QCoreApplication::sendPostedEvents(&form, QEvent::MetaCall);  // the redraw posted behind them
 }
 
 // The Qt window over `Library`, its form and the widgets the tests drive.
@@ -111,10 +98,8 @@ struct UnitWindow : UnitModel, FormOver<FaultyUnitLibrary> {
     explicit UnitWindow(const std::function<void(UnitWindow&)>& before = {}, bool plugged = true)
         : FormOver(model, PostToWindow(), plugged)
     {
-        if (before)
-            before(*this);
-        window.Load();
-        ShowAndActivate(window);
+        if (before) before(*this);
+        window.Load(), ShowAndActivate(window);
         DeliverAll();  // Connect's change event enables read notifications
     }
 };

@@ -43,7 +43,8 @@ TEST_F(TextFields, AProgramSetTextKeepsWhatFitsNeverHalfACharacter)
         {"Text1", a47 + u"a" + emoji, a47 + u"a"}, {"Text1", a47 + emoji, a47 + emoji},
     };
     for (const auto& [box, set, kept] : cases) {
-        box == "pin" ? pinBox.SetText(set) : box == "t_e_m_1" ? form.SetPhoneText(set) : form.SetMessageText(set);
+        (box == "pin" ? pinBox.SetText(set) : box == "t_e_m_1" ? form.SetPhoneText(set) : form.SetMessageText(set)),
+            DeliverAll();  // the read-back's redraw
         EXPECT_EQ(box == "pin" ? pinBox.Text() : box == "t_e_m_1" ? form.PhoneText() : form.MessageText(), kept)
             << box << " " << set.size();
     }
@@ -75,7 +76,7 @@ TEST_F(TextFields, ProgramSetTextsComeBackUnitForUnitAndTypedOnesStopAt49)
                                        std::u16string(u"a\rb\nc\r\nd"),  // lone CR, lone LF, CR LF
                                        std::u16string(u"\xA0no-break\x2028sep\x20AC\x0001\x0081\xFEFF"),
                                        std::u16string(u"\xD83D\xDE00 surrogate pair")}) {
-        form.SetMessageText(text);
+        form.SetMessageText(text), DeliverAll();
         EXPECT_EQ(form.MessageText(), text);
     }
 

@@ -4,6 +4,8 @@
 // The window against the in-process virtual unit behind the real device link,
 // and what that unit keeps of an upload.
 
+#include <QSignalSpy>
+
 #include "tests/main_window/qt/form_driver.h"
 #include "virtual_unit/alarm_unit_model.h"
 
@@ -18,9 +20,13 @@ TEST(WithVirtualUnit, APickFillsTheZoneExactlyAReplugReadsBackAgainAndCloseEndsI
     });
     const auto pickZone = [&w](int zone) { PickEntry(w.ALARMA, zone - 1), DeliverAll(); };
 
-    pickZone(2);
-    EXPECT_EQ(w.form.PhoneText(), u"611222333");
-    EXPECT_EQ(w.form.MessageText(), u"Ventana\r\nabierta");
+    // The answer's events all queued at once: each box is drawn once for them.
+    PickEntry(w.ALARMA, 1);
+    QSignalSpy phoneDrawn(w.t_e_m_1, &QLineEdit::textChanged), textDrawn(w.Text1, &QPlainTextEdit::textChanged);
+    DeliverAll();
+    EXPECT_EQ(QList({phoneDrawn.count(), textDrawn.count()}), QList<qsizetype>({1, 1}));
+    EXPECT_EQ(w.t_e_m_1->text(), QStringLiteral("611222333"));
+    EXPECT_EQ(w.Text1->toPlainText(), QStringLiteral("Ventana\nabierta"));
     EXPECT_EQ(w.Combo1->currentText(), QStringLiteral("VODAFONE"));
 
     // A replug gets read back again; answers in flight at unplug are lost.

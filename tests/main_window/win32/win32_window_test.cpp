@@ -31,14 +31,19 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+COMBOBOXINFO PartsOf(HWND combo)
+{
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info, GetComboBoxInfo(combo, &info);
+    return info;
+}
+
 // Opens a drop-down list and clicks one of its entries, as a user does.
 void PickFromOpenList(HWND combo, int index)
 {
     SetFocus(combo);
     SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    GetComboBoxInfo(combo, &info);
+    const COMBOBOXINFO info = PartsOf(combo);
     RECT item{};
     SendMessageW(info.hwndList, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
     const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
@@ -53,18 +58,12 @@ protected:
     ControlsTest()
     {
         WNDCLASSW cls{};
-        cls.lpfnWndProc = ParentProc;
-        cls.hInstance = GetModuleHandleW(nullptr);
-        cls.lpszClassName = L"QorunControlsTest";
+        cls.lpfnWndProc = ParentProc, cls.hInstance = GetModuleHandleW(nullptr), cls.lpszClassName = L"QorunControlsTest";
         RegisterClassW(&cls);
         parent = CreateWindowW(cls.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 300, 300, nullptr, nullptr,
                                cls.hInstance, nullptr);
     }
-    ~ControlsTest() override
-    {
-        commanded = nullptr;
-        DestroyWindow(parent);
-    }
+    ~ControlsTest() override { commanded = nullptr, DestroyWindow(parent); }
     HWND Make(const wchar_t* cls, DWORD style)
     {
         return CreateWindowW(cls, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 200, 150, parent, nullptr,
@@ -148,10 +147,7 @@ TEST_F(ControlsTest, EntryListClicksOnEveryPickAndTypingSelectsNothing)
     EXPECT_EQ(clicks, 4);
     EXPECT_EQ(list.SelectedEntry(), 2);
 
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    GetComboBoxInfo(combo, &info);
-    SendMessageW(info.hwndItem, WM_CHAR, L'7', 0);
+    SendMessageW(PartsOf(combo).hwndItem, WM_CHAR, L'7', 0);
     EXPECT_EQ(list.SelectedEntry(), std::nullopt);
     EXPECT_EQ(clicks, 4);
 }
