@@ -3,8 +3,7 @@
 
 #include "command_line/termination_signals.h"
 
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
+#include "command_line/windows/console_control.h"
 
 #include <mutex>
 
@@ -15,7 +14,9 @@ std::mutex mutex;
 const std::function<void()>* onSignal = nullptr;
 bool signalled = false;
 
-BOOL WINAPI Handler(DWORD event)
+}  // namespace
+
+BOOL WINAPI ConsoleControlHandler(DWORD event)
 {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
         return FALSE;
@@ -27,8 +28,6 @@ BOOL WINAPI Handler(DWORD event)
     return TRUE;
 }
 
-}  // namespace
-
 struct TerminationSignals::Handlers {};
 
 TerminationSignals::TerminationSignals(std::function<void()> call) : onSignal_(std::move(call))
@@ -38,12 +37,12 @@ TerminationSignals::TerminationSignals(std::function<void()> call) : onSignal_(s
         onSignal = &onSignal_;
         signalled = false;
     }
-    SetConsoleCtrlHandler(Handler, TRUE);
+    SetConsoleCtrlHandler(ConsoleControlHandler, TRUE);
 }
 
 TerminationSignals::~TerminationSignals()
 {
-    SetConsoleCtrlHandler(Handler, FALSE);
+    SetConsoleCtrlHandler(ConsoleControlHandler, FALSE);
     const std::lock_guard lock(mutex);
     onSignal = nullptr;
 }
