@@ -11,8 +11,12 @@
 extern "C" {
 #endif
 
+/* Input reports the system keeps for each handle hidapi opens. */
+#define QORUN_INPUT_BUFFERS 512
+
 /* GetProcAddress, but a cfgmgr32 function hidapi can do without that the
- * system lacks is stood in for by one that always fails. */
+ * system lacks is stood in for by one that always fails, and the number of
+ * input buffers hidapi asks for is raised to QORUN_INPUT_BUFFERS. */
 FARPROC QorunHidapiLookup(HMODULE module, LPCSTR name);
 
 #ifdef __cplusplus

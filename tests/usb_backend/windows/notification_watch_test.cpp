@@ -8,6 +8,7 @@
 
 #include "usb_backend/windows/notification_watch.h"
 #include "usb_backend/windows/held_device_opener.h"
+#include "usb_backend/windows/hidapi_lookup.h"
 #include "usb_backend/windows/notification_thread.h"
 
 #define WIN32_LEAN_AND_MEAN
@@ -136,10 +137,13 @@ TEST(HeldDeviceOpener, OnlyAPathHeldByAnotherOpenIsRefusedAccess)
 
 // hidapi looks up every system function it may call and, missing one, fails
 // each call; and its listing finds nothing under Wine. Wine's own HID mouse
-// and keyboard are there to be listed.
+// and keyboard are there to be listed, once its HID bus, started beside this
+// program, has made them.
 TEST(HidapiOnThisSystem, StartsAndTheListingGoesByVendorAndProduct)
 {
     EXPECT_EQ(hid_init(), 0) << hid_error(nullptr);
+    for (int wait = 0; wait < 100 && (ListHidInterfaces({0x845E, 1}).empty() || ListHidInterfaces({0x845E, 2}).empty()); ++wait)
+        Sleep(100);
     for (const auto& [identity, listed] : {std::pair{HidIdentity{0x845E, 0x0001}, 1u}, {HidIdentity{0x845E, 0x0002}, 1u},
                                            {HidIdentity{0x845E, 0x0003}, 0u}, {HidIdentity{0x1781, 0x07D0}, 0u}}) {
         const std::vector<std::string> paths = ListHidInterfaces(identity);
@@ -147,6 +151,24 @@ TEST(HidapiOnThisSystem, StartsAndTheListingGoesByVendorAndProduct)
         for (const std::string& path : paths)
             EXPECT_EQ(path.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), std::string::npos) << path;
     }
+}
+
+// hidapi's 64 input reports kept per handle are raised to the most Windows keeps.
+TEST(HidapiOnThisSystem, KeepsMoreInputReportsThanHidapiAsksFor)
+{
+    std::vector<std::string> mice;
+    for (int wait = 0; wait < 100 && (mice = ListHidInterfaces({0x845E, 1})).empty(); ++wait)
+        Sleep(100);
+    ASSERT_FALSE(mice.empty()) << "Wine's HID bus made no mouse";
+    const HANDLE mouse = CreateFileA(mice[0].c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(mouse, INVALID_HANDLE_VALUE);
+    const HMODULE hid = LoadLibraryA("hid.dll");
+    const auto set = reinterpret_cast<BOOLEAN(WINAPI*)(HANDLE, ULONG)>(reinterpret_cast<void (*)()>(QorunHidapiLookup(hid, "HidD_SetNumInputBuffers")));
+    const auto get = reinterpret_cast<BOOLEAN(WINAPI*)(HANDLE, PULONG)>(reinterpret_cast<void (*)()>(GetProcAddress(hid, "HidD_GetNumInputBuffers")));
+    ULONG kept = 0;
+    EXPECT_TRUE(set(mouse, 64) && get(mouse, &kept));
+    EXPECT_EQ(kept, static_cast<ULONG>(QORUN_INPUT_BUFFERS));
+    CloseHandle(mouse);
 }
 
 }  // namespace
