@@ -28,19 +28,13 @@ public:
     WindowHandle Handle() { return WindowHandleOf(this); }
     const RecordedEvents& Events() const { return events_; }
     int Count(int code) const
-    {
-        return static_cast<int>(std::count_if(events_.begin(), events_.end(),
-                                              [code](const RecordedEvent& e) { return e.first == code; }));
-    }
+    { return static_cast<int>(std::ranges::count(events_, code, &RecordedEvent::first)); }
     void Clear() { events_.clear(); }
 
     void Flush() { QCoreApplication::sendPostedEvents(this, DeviceEventMessage); }
     // Runs the event loop until `done` holds; the bound only keeps a broken
     // build from hanging, the caller asserts on the result.
-    static bool WaitFor(const std::function<bool()>& done, int milliseconds = 5000)
-    {
-        return QTest::qWaitFor(done, milliseconds);
-    }
+    static bool WaitFor(const std::function<bool()>& done, int milliseconds = 5000) { return QTest::qWaitFor(done, milliseconds); }
 
 protected:
     bool event(QEvent* event) override { return Record(event) || QObject::event(event); }
@@ -49,11 +43,9 @@ protected:
 private:
     bool Record(QEvent* event)
     {
-        if (event->type() != DeviceEventMessage)
-            return false;
-        const auto* device = static_cast<const DeviceEvent*>(event);
-        events_.emplace_back(device->wParam(), device->lParam());
-        return true;
+        const auto* device = event->type() == DeviceEventMessage ? static_cast<const DeviceEvent*>(event) : nullptr;
+        if (device) events_.emplace_back(device->wParam(), device->lParam());
+        return device != nullptr;
     }
 
     RecordedEvents events_;

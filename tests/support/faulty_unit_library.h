@@ -23,17 +23,9 @@ public:
     UnitAccess Access(std::int32_t vendor, std::int32_t product) override
     { return denied ? UnitAccess{UnitAccess::State::Denied, "/dev/hidraw7"} : InProcessLibrary::Access(vendor, product); }
     DeviceHandle GetHandle(std::int32_t vendor, std::int32_t product) override
-    {
-        if (refused_ && unplugNoticedAfter-- == 0)
-            Unplug();
-        return InProcessLibrary::GetHandle(vendor, product);
-    }
+    { if (refused_ && unplugNoticedAfter-- == 0) Unplug(); return InProcessLibrary::GetHandle(vendor, product); }
     bool Read(DeviceHandle handle, Report& report) override
-    {
-        if (unplugAfterReads-- == 0)
-            Unplug();
-        return InProcessLibrary::Read(handle, report);
-    }
+    { if (unplugAfterReads-- == 0) Unplug(); return InProcessLibrary::Read(handle, report); }
     bool WriteEx(std::int32_t vendor, std::int32_t product, const Report& report) override
     {
         if (unplugAfterWrites-- == 0)

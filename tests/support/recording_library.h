@@ -29,28 +29,17 @@ public:
     bool Connect(WindowHandle) override { Log("Connect"); return true; }
     bool Disconnect() override { Log("Disconnect"); return true; }
     int Count(const std::string& call) const
-    {
-        std::lock_guard lock(callsMutex_);
-        return static_cast<int>(std::count(calls.begin(), calls.end(), call));
-    }
+    { const std::lock_guard lock(callsMutex_); return static_cast<int>(std::ranges::count(calls, call)); }
     DeviceHandle GetHandle(std::int32_t, std::int32_t) override { return presentHandle; }
     void SetReadNotify(DeviceHandle handle, bool enabled) override { readNotifyCalls.emplace_back(handle, enabled); }
     bool Read(DeviceHandle handle, Report& report) override
     {
-        if (handle != presentHandle || pendingInput.empty())
-            return false;
-        report = pendingInput.front();
-        pendingInput.pop_front();
-        return true;
+        const bool given = handle == presentHandle && !pendingInput.empty();
+        if (given) report = pendingInput.front(), pendingInput.pop_front();
+        return given;
     }
     bool WriteEx(std::int32_t, std::int32_t, const Report& report) override
-    {
-        Log("WriteEx");
-        if (written.size() >= acceptedWrites)
-            return false;
-        written.push_back(report);
-        return true;
-    }
+    { return Log("WriteEx"), written.size() < acceptedWrites && (written.push_back(report), true); }
 
 private:
     mutable std::mutex callsMutex_;

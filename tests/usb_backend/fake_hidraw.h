@@ -24,18 +24,10 @@ public:
 
     std::vector<DeviceNode> Enumerate() override { ++enumerations; return nodes; }
     bool Start(DeviceWatchListener& watcher) override
-    {
-        watcher.Snapshot(nodes);
-        listener = startSucceeds ? &watcher : nullptr;
-        return startSucceeds;
-    }
+    { return watcher.Snapshot(nodes), listener = startSucceeds ? &watcher : nullptr, startSucceeds; }
     void Stop() override { listener = nullptr; }
 
-    void Plug(const DeviceNode& node)
-    {
-        nodes.push_back(node);
-        if (listener) listener->Arrived(node);
-    }
+    void Plug(const DeviceNode& node) { nodes.push_back(node); if (listener) listener->Arrived(node); }
     void Unplug(const std::string& devnode)
     {
         std::erase_if(nodes, [&](const DeviceNode& node) { return node.devnode == devnode; });
@@ -97,9 +89,7 @@ public:
         ++opens;
         if (deniedOpens != 0)
             return deniedOpens -= deniedOpens > 0, OpenResult{nullptr, true};
-        auto unit = units.find(devnode);
-        if (unit == units.end() || unit->second->gone)
-            return {nullptr, false};
-        return {std::make_unique<FakePort>(unit->second), false};
+        const auto unit = units.find(devnode);
+        return {unit == units.end() || unit->second->gone ? nullptr : std::make_unique<FakePort>(unit->second), false};
     }
 };

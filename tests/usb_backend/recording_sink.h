@@ -34,11 +34,8 @@ public:
     void DropPending() override { std::lock_guard lock(queue_->mutex); queue_->pending.clear(); }
     void Post(int code, DeviceHandle handle) override
     {
-        std::lock_guard lock(queue_->mutex);
-        if (queue_->target)
-            queue_->pending.emplace_back(code, handle);
-        else
-            ++queue_->postsWithoutTarget;
+        const std::lock_guard lock(queue_->mutex);
+        if (queue_->target) queue_->pending.emplace_back(code, handle); else ++queue_->postsWithoutTarget;
     }
 
 private:

@@ -51,6 +51,16 @@ protected:
     }
 
     DeviceHandle Handle() { return link->GetHandle(DeviceVendorId, DeviceProductId); }
+    // Connected with notifications on and one report from `unit` posted, after the change.
+    DeviceHandle ConnectedWithAReport(FakeUnit& unit)
+    {
+        link->Connect(Window());
+        const DeviceHandle handle = Handle();
+        link->SetReadNotify(handle, true);
+        unit.Send({1, 2, 3, 4, 5, 6, 7, 8});
+        EXPECT_TRUE(WaitFor([&] { return window->Size() == 2; }));
+        return handle;
+    }
     State Access() { return link->Access(DeviceVendorId, DeviceProductId).state; }
     bool Write(std::uint8_t command) { return link->WriteEx(DeviceVendorId, DeviceProductId, Output(command)); }
     Events Delivered() { return window->Take(); }
@@ -159,11 +169,7 @@ TEST_F(UnitLinkTest, WritesShareOneOpenDeviceAndAFailedWriteReopensForTheNext)
 TEST_F(UnitLinkTest, AUnitPulledMidUploadFailsItsWritesAndLosesItsInputAndTheNextPlugInWorks)
 {
     auto first = AddUnit("/dev/hidraw1");
-    link->Connect(Window());
-    const DeviceHandle gone = Handle();
-    link->SetReadNotify(gone, true);
-    first->Send({1, 2, 3, 4, 5, 6, 7, 8});
-    ASSERT_TRUE(WaitFor([&] { return window->Size() == 2; }));
+    const DeviceHandle gone = ConnectedWithAReport(*first);
     ASSERT_TRUE(Write(1));
 
     first->Pull();  // before udev reports it
@@ -272,11 +278,7 @@ TEST_F(UnitLinkTest, ALinkBoundToOneNodeWritesOnlyThereAndNoOtherUnitTakesOver)
 TEST_F(UnitLinkTest, AnotherDeviceOnTheUnitsNodeIsItsRemovalAndTheUnitBackThereANewPlugIn)
 {
     auto unit = AddUnit("/dev/hidraw1");
-    link->Connect(Window());
-    const DeviceHandle first = Handle();
-    link->SetReadNotify(first, true);
-    unit->Send({1, 1, 1, 1, 1, 1, 1, 1});
-    ASSERT_TRUE(WaitFor([&] { return window->Size() == 2; }));
+    const DeviceHandle first = ConnectedWithAReport(*unit);
     Delivered();
 
     watch->listener->Arrived({"/dev/hidraw1", KeyboardId});  // its removal was missed
