@@ -5,7 +5,9 @@
 // the unit with nothing around it. Serves commands on stdin, each answer
 // ended by a line ".", so Wine's start-up is paid once:
 //   upload        the longest upload (142 reports), one hid_write each
-//   readback N    zone 1's request, then hid_read until N reports came
+//   readback N [Z]  zone Z's request (1 unless given), then hid_read until N
+//                 reports came
+//   writes N A    N writes of the byte 0 at address A, one hid_write each
 // Each answers how many reports went or came, -1 without a unit.
 
 #include <hidapi.h>
@@ -36,12 +38,15 @@ int main()
             done = -1;
         } else if (command.rfind("upload", 0) == 0) {
             for (const auto& report : upload) done += hid_write(unit, report.data(), report.size()) > 0;
-        } else if (command.rfind("readback ", 0) == 0) {
-            const unsigned char request[9] = {0, 0, 0, 0, 0, 0, 1, 0, 0};
+        } else if (int count = 0, value = 1; std::sscanf(command.c_str(), "readback %d %d", &count, &value) >= 1) {
+            const unsigned char request[9] = {0, 0, 0, 0, 0, 0, static_cast<unsigned char>(value), 0, 0};
             unsigned char buffer[64];
             hid_write(unit, request, sizeof request);
-            for (const int count = std::stoi(command.substr(9));
-                 done < count && hid_read_timeout(unit, buffer, sizeof buffer, 2000) > 0;)
+            while (done < count && hid_read_timeout(unit, buffer, sizeof buffer, 2000) > 0)
+                ++done;
+        } else if (std::sscanf(command.c_str(), "writes %d %d", &count, &value) == 2) {
+            const unsigned char write[9] = {0, 0, 0, 0, 0, 10, 0, static_cast<unsigned char>(value), 0};
+            while (done < count && hid_write(unit, write, sizeof write) > 0)
                 ++done;
         }
         std::printf("%d\n.\n", done);

@@ -9,12 +9,17 @@
 //   box read from another process every 10 ms), vs a bare hid_read loop;
 // - the tool's idle CPU with the unit attached, then pulled out.
 // Prints figures; asserts nothing. Run by wine_guest.sh (target wine_bench):
-//   qorun_wine_bench --wine=WINE --tool=EXE --probe=EXE --bare=qorun_wine_bare_hid.exe
+// - velbrix-qorun-cli.exe's backup, restore and provision, against the same
+//   reports through the bare loops.
+//   qorun_wine_bench --wine=WINE --tool=EXE --probe=EXE --bare=qorun_wine_bare_hid.exe --cli=EXE
 
 #include <QApplication>
 
 #include <unistd.h>
 
+#include <optional>
+
+#include "cli_bench.h"
 #include "figures.h"
 #include "tests/e2e/wine_window.h"
 
@@ -37,7 +42,8 @@ int Fail(const char* what) { return std::fprintf(stderr, "%s\n", what), 1; }
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    GadgetUnit unit;
+    std::optional<GadgetUnit> windowUnit;  // gone before the command line's four
+    GadgetUnit& unit = windowUnit.emplace();
     StoreZone1(unit);
     if (!unit.Create()) return Fail(unit.Error().c_str());
     if (!WaitUntil([&] { return !unit.HidrawNode().empty() && GadgetUnit::UdevIdle(); }))
@@ -115,5 +121,27 @@ int main(int argc, char** argv) {
     PrintRatio("read-back, 68 reports:", Median(toolReadBack), Median(bareReadBack), "bare hid_read loop ");
     std::printf("idle CPU of velbrix-qorun.exe: %.2f %% of one CPU with the unit attached, %.2f %% without\n",
                 idle[1], idle[0]);
+
+    // Wine's start-up is paid by every run of the command line, as on Windows
+    // a script pays the program's; the bare loops pay it once.
+    const auto openBare = [](GadgetUnit&) -> std::unique_ptr<BareLoops> {
+        struct UnderWine : BareLoops {
+            UnderWine() { process.start(Given("wine"), {Given("bare")}); }
+            ~UnderWine() override { process.closeWriteChannel(), process.waitForFinished(); }
+            int Count(const QString& command) {
+                const QStringList answer = Ask(process, command);
+                return answer.size() == 1 ? answer[0].toInt() : -1;
+            }
+            int ReadBack(int zone, int count) override { return Count(QString("readback %1 %2").arg(count).arg(zone)); }
+            int WriteAll(int count, int address) override { return Count(QString("writes %1 %2").arg(count).arg(address)); }
+            QProcess process;
+        };
+        auto loops = std::make_unique<UnderWine>();
+        return loops->Count("readback 0") == 0 ? std::move(loops) : nullptr;
+    };
+    // usb_f_hid makes four HID gadgets at most, and the command line's bench plugs in four.
+    windowUnit.reset();
+    if (!Given("cli").isEmpty() && !BenchCommandLine({Given("wine"), Given("cli")}, openBare, Runs, std::chrono::seconds(6)))
+        return 1;
     return 0;
 }

@@ -21,9 +21,9 @@ mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000 results /run/results |
   { echo "qorun-guest: cannot mount the results share"; poweroff_now; }
 export XDG_RUNTIME_DIR=/run/user/0 HOME=/run/tmp TMPDIR=/run/tmp LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen
 
-# The virtual unit as a USB gadget: two controllers, so two units can be
+# The virtual unit as a USB gadget: four controllers, so four units can be
 # plugged in at once; usbhid is the host's driver for them.
-modprobe libcomposite && modprobe dummy_hcd num=2 && modprobe usb_f_hid && modprobe usbhid &&
+modprobe libcomposite && modprobe dummy_hcd num=4 && modprobe usb_f_hid && modprobe usbhid &&
   mount -t configfs configfs /sys/kernel/config ||
   echo "qorun-guest: cannot set up the USB gadget modules"
 # As on a desktop, udevd applies rules, rebroadcasts kernel events on the

@@ -3,13 +3,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Boots Debian's stock kernel under QEMU with the host's root read-only, runs
-# one command in the guest (as root, with two dummy_hcd USB controllers for
+# one command in the guest (as root, with four dummy_hcd USB controllers for
 # gadgets, and udevd) and exits with its exit code.
 #   run_guest.sh [--workdir DIR] [--timeout SECONDS] -- PROGRAM [ARGS...]
 #   run_guest.sh --bench BUILD_DIR     runs the end-to-end benchmark
 # Exit 77 (skip) when QEMU or a suitable kernel is missing, 1 in CI (CI=true);
 # QORUN_E2E_SKIP=1 skips even in CI (a distribution package's build).
-# QORUN_E2E_QEMU, QORUN_E2E_KERNEL and QORUN_E2E_BUSYBOX name other binaries.
+# QORUN_E2E_QEMU, QORUN_E2E_KERNEL and QORUN_E2E_BUSYBOX name other binaries;
+# QORUN_E2E_SMP=N gives the guest N CPUs (one by default).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -82,7 +83,7 @@ echo "e2e: booting $kernel under QEMU (TCG)" >&2
 start=$(date +%s)
 set +e
 timeout -k 10 "$timeout_s" "$qemu" \
-  -accel tcg -cpu max,-smap -smp 1 -m 2G -nographic -no-reboot -net none \
+  -accel tcg -cpu max,-smap -smp "${QORUN_E2E_SMP:-1}" -m 2G -nographic -no-reboot -net none \
   -kernel "$kernel" -initrd "$workdir/initramfs.cpio.gz" \
   -append "console=ttyS0 panic=-1 quiet no_timer_check qorun_session=$here/guest_session.sh" \
   -virtfs local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap \

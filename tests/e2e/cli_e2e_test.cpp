@@ -1,8 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Velbrix Qorun developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The real velbrix-qorun-cli (--cli=PATH) against the virtual unit through
-// the kernel's USB HID driver: only what that path adds to tests/command_line.
+// The real velbrix-qorun-cli (--cli=PATH; with --wine=WINE the Windows build
+// under Wine) against the virtual unit through the kernel's USB HID driver:
+// only what that path adds to tests/command_line.
 
 #include <gtest/gtest.h>
 
@@ -43,14 +44,14 @@ TEST(CliEndToEnd, ListNamesEachNodeAndDeviceBacksUpOneAndRestoresTheOther) {
     const CliRun list = Cli({"list"});
     EXPECT_EQ(list.status, 0) << testing::PrintToString(list);
     for (const GuestUnit* unit : {&original, &fresh})
-        EXPECT_TRUE(list.out.contains(QString::fromStdString(unit->HidrawNode()) + "\tcan be opened\n"))
-            << testing::PrintToString(list);
+        EXPECT_TRUE(list.out.contains(NodeOf(*unit) + "\tcan be opened\n")) << testing::PrintToString(list);
 
-    ASSERT_EQ(Cli({"--device", QString::fromStdString(original.HidrawNode()), "backup", path}).status, 0);
+    ASSERT_EQ(Cli({"--device", NodeOf(original), "backup", path}).status, 0);
     EXPECT_EQ(fresh.LogSize(), 0u) << "the other unit was written to";
-    const CliRun restore =
-        Cli({"--device", QString::fromStdString(fresh.HidrawNode()), "restore", path, "--pin", "4321", "--verify"});
+    const CliRun restore = Cli({"--device", NodeOf(fresh), "restore", path, "--pin", "4321", "--verify"});
     EXPECT_EQ(restore.status, 0) << testing::PrintToString(restore);
+    EXPECT_TRUE(RestoredWhole(fresh.Log(), StoredRestore(u"4321")));
+    EXPECT_TRUE(RestoredWhole(original.Log(), {})) << "the backed-up unit was written to";
     const auto restored = Memory(fresh), loaded = Memory(original);
     EXPECT_TRUE(std::equal(restored.begin() + 5, restored.end(), loaded.begin() + 5)) << "beyond the PIN";
 }
@@ -93,6 +94,9 @@ INSTANTIATE_TEST_SUITE_P(Reports, CliPulledAfter, testing::Values(1, 10, Longest
 // command says how far it got, and that is what the unit holds once it reads
 // again.
 TEST(CliEndToEnd, StalledSendAndRestoreExit3WithinTheWriteTimeout) {
+    // Windows' hidapi gives a write up after 1 s and leaves it pending: what
+    // lands later is the system's, not the command's, to tell.
+    if (UnderWine()) GTEST_SKIP() << "the kernel's write timeout is Linux's";
     QTemporaryDir dir;
     const QString path = dir.filePath("unit.json");
     GuestUnit unit;

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "expected_reports.h"
 #include "tool_session.h"
 #include "virtual_unit/gadget_unit.h"
 
@@ -34,6 +35,32 @@ void LoadStoredZones(Unit& unit) {
         model.StoreServiceCentre(StoredServiceCentre);
         for (int zone = 1; zone <= 4; ++zone) model.StoreZone(zone, Stored[zone - 1].first, Stored[zone - 1].second);
     });
+}
+
+// What a restore of the stored zones with `pin` sends: the PIN with zone 1.
+inline std::vector<WireReport> StoredRestore(const std::u16string& pin) {
+    const auto units = [](const std::string& latin1) { std::u16string out; for (const unsigned char c : latin1) out += c; return out; };
+    std::vector<WireReport> all;
+    for (int zone = 1; zone <= 4; ++zone) {
+        const auto& [phone, text] = Stored[zone - 1];
+        const auto reports =
+            ExpectedUpload(zone, zone == 1 ? pin : u"", units(StoredServiceCentre), units(phone), units(text));
+        all.insert(all.end(), reports.begin(), reports.end());
+    }
+    return all;
+}
+
+// The unit's `log`: `restore` whole and in order, then nothing but zones'
+// requests (a verify's, a backup's).
+inline testing::AssertionResult RestoredWhole(const std::vector<WireReport>& log,
+                                              const std::vector<WireReport>& restore) {
+    if (log.size() < restore.size() || !std::equal(restore.begin(), restore.end(), log.begin()))
+        return testing::AssertionFailure() << "the unit took " << log.size() << " reports, not the restore's "
+                                           << restore.size() << " first";
+    for (std::size_t i = restore.size(); i < log.size(); ++i)
+        if (log[i][5] < 1 || log[i][5] > 4)  // the command byte; the rest is the last write's
+            return testing::AssertionFailure() << "report " << i << " is not a zone's request";
+    return testing::AssertionSuccess();
 }
 
 template <typename Unit>

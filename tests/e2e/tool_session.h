@@ -5,6 +5,8 @@
 // The real tool as a user has it: the USB backend and the main window,
 // started as main() starts them, driven through its widgets.
 
+#include <QCoreApplication>
+#include <QRegularExpression>
 #include <QString>
 
 #include <chrono>
@@ -18,6 +20,12 @@
 #include "usb_backend/linux/hidapi_library.h"
 
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+// The test's argument --NAME=VALUE: its value, "" if not given.
+inline QString Given(const QString& name) {
+    const QStringList given = QCoreApplication::arguments().filter(QRegularExpression("^--" + name + "="));
+    return given.isEmpty() ? QString() : given.first().section('=', 1);
+}
 
 class QComboBox;
 class QLineEdit;

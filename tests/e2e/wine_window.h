@@ -6,16 +6,9 @@
 // window from another process, as wine_guest.sh runs them in the guest.
 // Paths from the arguments --wine=, --tool= and --probe=.
 
-#include <QCoreApplication>
 #include <QProcess>
-#include <QRegularExpression>
 
 #include "tool_session.h"
-
-inline QString Given(const QString& name) {
-    const QStringList given = QCoreApplication::arguments().filter(QRegularExpression("^--" + name + "="));
-    return given.isEmpty() ? QString() : given.first().section('=', 1);
-}
 
 // A served program's answer to one command, without its closing "."; "(no
 // answer)" when it gave none.
