@@ -115,7 +115,9 @@ private:
                 Say(context_.err, "provision " + unit.devnode + ": " + step + "\n");
         };
         const std::shared_ptr<HidLibrary> library = context_.units.Open(unit.devnode);
-        ServedUnit served{unit, ProvisionUnit(*library, request_.plan, request_.pin, context_.timings,
+        // Detached after the line: the link's teardown waits out its reader.
+        ConnectedUnit connected(*library, context_.timings);
+        ServedUnit served{unit, ProvisionUnit(connected, *library, request_.plan, request_.pin, context_.timings,
                                               context_.units.AccessFix(), progress)};
         served.took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
         const std::lock_guard lock(output_);

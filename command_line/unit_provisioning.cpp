@@ -52,12 +52,11 @@ const char* ResultName(Result result)
     return "";
 }
 
-UnitOutcome ProvisionUnit(HidLibrary& library, const RestorePlan& plan, const std::u16string& pin,
+UnitOutcome ProvisionUnit(ConnectedUnit& unit, HidLibrary& library, const RestorePlan& plan, const std::u16string& pin,
                           const ReadBackTimings& timings, const std::string& accessFix,
                           const ProvisionProgress& progress)
 {
     UnitOutcome outcome;
-    ConnectedUnit unit(library, timings);
     const UnitAccess access = unit.Attach();
     if (access.state == UnitAccess::State::Denied) {
         outcome.result = Result::NoPermission;

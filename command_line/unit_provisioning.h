@@ -28,8 +28,10 @@ const char* ResultName(UnitOutcome::Result result);
 // Called with "upload zone k of n" and "verify zone k of n" as it goes.
 using ProvisionProgress = std::function<void(const std::string& step)>;
 
-// `library` talks to this unit only. The PIN, when not empty, goes with the
+// `unit` is connected, not yet attached, over `library`, which talks to this
+// unit only; the caller detaches it once the outcome is out, so the user need
+// not wait for the link's teardown. The PIN, when not empty, goes with the
 // first zone, as restore sends it.
-UnitOutcome ProvisionUnit(HidLibrary& library, const RestorePlan& plan, const std::u16string& pin,
+UnitOutcome ProvisionUnit(ConnectedUnit& unit, HidLibrary& library, const RestorePlan& plan, const std::u16string& pin,
                           const ReadBackTimings& timings, const std::string& accessFix,
                           const ProvisionProgress& progress);

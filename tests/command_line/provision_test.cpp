@@ -46,9 +46,11 @@ public:
     using FaultyUnitLibrary::FaultyUnitLibrary;
     int writes = 0;
     std::function<void(int)> beforeWrite = [](int) {};  // given the write's number, from 1
+    std::function<void()> detached = [] {};
 
     bool WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report) override
     { return beforeWrite(++writes), FaultyUnitLibrary::WriteEx(vendorId, productId, report); }
+    bool Disconnect() override { return detached(), FaultyUnitLibrary::Disconnect(); }
 };
 
 struct BenchUnit {
@@ -234,7 +236,10 @@ TEST_P(EachUnit, GetsOneLineAndOneLogRecord)
 {
     const UnitCase& c = GetParam();
     Bench bench;
-    c.fault(bench.Plug("/dev/hidraw7", "SN-\xC3\xB1"));
+    BenchLibrary& library = bench.Plug("/dev/hidraw7", "SN-\xC3\xB1");
+    c.fault(library);
+    std::ptrdiff_t loggedWhenDetached = 0;
+    library.detached = [&] { loggedWhenDetached = std::ranges::count(ReadAll(bench.log), '\n'); };
     const auto started = Now();
     const Provisioned p = Provision(bench, BackupWith(c.zone2Text), {"--pin", "1234", "--count", "1"});
     const bool ok = c.status == 0;
@@ -256,6 +261,7 @@ TEST_P(EachUnit, GetsOneLineAndOneLogRecord)
                                   {"detail", c.differing.empty() && detail != std::string::npos ? c.result.substr(detail + 2) : ""}};
     EXPECT_EQ(record, expected);
     EXPECT_NE(p.log.find("\"SN-\xC3\xB1\""), std::string::npos);
+    EXPECT_EQ(loggedWhenDetached, 2);  // its record out before its link's teardown
 }
 
 INSTANTIATE_TEST_SUITE_P(Provision, EachUnit, testing::ValuesIn(Cases),
