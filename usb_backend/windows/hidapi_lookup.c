@@ -39,3 +39,8 @@ FARPROC QorunHidapiLookup(HMODULE module, LPCSTR name)
     }
     return found;
 }
+
+DWORD QorunHidapiWait(HANDLE handle, DWORD milliseconds)
+{
+    return WaitForSingleObject(handle, milliseconds == 1000 ? QORUN_WRITE_WAIT_MS : milliseconds);
+}

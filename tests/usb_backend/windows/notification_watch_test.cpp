@@ -19,6 +19,7 @@
 #include <hidapi.h>
 
 #include <cctype>
+#include <thread>
 #include <tuple>
 
 namespace {
@@ -169,6 +170,16 @@ TEST(HidapiOnThisSystem, KeepsMoreInputReportsThanHidapiAsksFor)
     EXPECT_TRUE(set(mouse, 64) && get(mouse, &kept));
     EXPECT_EQ(kept, static_cast<ULONG>(QORUN_INPUT_BUFFERS));
     CloseHandle(mouse);
+}
+
+// hidapi's 1 s wait for a write, on one the unit takes only after 1.5 s, as a busy machine may.
+TEST(HidapiOnThisSystem, AWriteTheUnitTakesLateIsWaitedFor)
+{
+    const HANDLE taken = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread unit([taken] { Sleep(1500), SetEvent(taken); });
+    EXPECT_EQ(QorunHidapiWait(taken, 1000), WAIT_OBJECT_0);
+    unit.join();
+    CloseHandle(taken);
 }
 
 }  // namespace
