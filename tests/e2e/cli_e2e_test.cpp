@@ -54,6 +54,7 @@ TEST(CliEndToEnd, ListNamesEachNodeAndDeviceBacksUpOneAndRestoresTheOther) {
     EXPECT_TRUE(RestoredWhole(original.Log(), {})) << "the backed-up unit was written to";
     const auto restored = Memory(fresh), loaded = Memory(original);
     EXPECT_TRUE(std::equal(restored.begin() + 5, restored.end(), loaded.begin() + 5)) << "beyond the PIN";
+    PullOut(original), PullOut(fresh);
 }
 
 const QString LongText = "Alarma: intrusion detectada en la zona, llame ya!";

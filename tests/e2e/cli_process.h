@@ -63,6 +63,17 @@ QString NodeOf(const Unit& unit) {
     return "(" + serial + " not listed)";
 }
 
+// Pulled out, and under Wine awaited until the command line lists it no
+// more: four units pulled out at once have left Wine here listing two of
+// them for good, and hearing of no unit after.
+template <typename Unit>
+void PullOut(Unit& unit) {
+    const QString serial = "&" + QString::fromStdString(unit.Serial()) + "&";
+    unit.Remove();
+    if (!UnderWine()) return;
+    EXPECT_TRUE(WaitUntil([&] { return !Cli({"list"}).out.contains(serial, Qt::CaseInsensitive); })) << unit.Serial();
+}
+
 // A provision run, its output gathered as it comes; killed if still running.
 class Bench {
 public:

@@ -86,11 +86,11 @@ TEST_F(Provisioning, UnitsOneAfterTheOtherThenFourTogetherEachOncePerPlugInByteF
     ASSERT_EQ(records.size(), 6u);
     std::set<std::string> served;
     for (int i = 0; i < 6; ++i) {
-        GuestUnit* unit = nullptr;  // the first two lines' units were checked as they came
+        GuestUnit* unit = nullptr;
         for (GuestUnit& each : units)
             if (lines[i].contains(" serial " + QString::fromStdString(each.Serial()) + ": ")) unit = &each;
         ASSERT_NE(unit, nullptr) << lines[i].toStdString();
-        if (i >= 2) {
+        if (i >= 2) {  // the first two lines' units were checked as they came
             ExpectLine(lines[i], *unit, "ok");
             EXPECT_TRUE(served.insert(unit->Serial()).second) << "served twice: " << unit->Serial();
             EXPECT_TRUE(RestoredWhole(unit->Log(), StoredRestore(u"1234"))) << unit->Serial();
@@ -99,6 +99,7 @@ TEST_F(Provisioning, UnitsOneAfterTheOtherThenFourTogetherEachOncePerPlugInByteF
         EXPECT_EQ(records[i]["result"].toString(), "ok") << i;
         EXPECT_TRUE(lines[i].startsWith(records[i]["node"].toString())) << i;
     }
+    for (GuestUnit& unit : units) PullOut(unit);
 }
 
 // Without --count, SIGTERM (Ctrl-C under Wine) ends the run with its summary
