@@ -29,6 +29,13 @@ private:
 
 }  // namespace
 
+WindowWrites::WindowWrites(HidLibrary& library, ToWindow toWindow)
+    : library_(library), toWindow_(std::move(toWindow))
+{
+    if (LaterWrites* later = library_.WritesLater())
+        later_ = std::make_unique<LaterWriteQueue>(*later);
+}
+
 WindowWrites::~WindowWrites()
 {
     Stop();
@@ -36,6 +43,10 @@ WindowWrites::~WindowWrites()
 
 bool WindowWrites::WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report)
 {
+    if (later_) {
+        later_->Write(vendorId, productId, report);
+        return true;
+    }
     if (!library_.WritesWait())
         return library_.WriteEx(vendorId, productId, report);
     Post([this, vendorId, productId, report] {
@@ -48,6 +59,18 @@ bool WindowWrites::WriteEx(std::int32_t vendorId, std::int32_t productId, const 
 void WindowWrites::StartUpload(const ConfiguratorState& state, const UploadRequest& request, Done done)
 {
     uploading_ = true;
+    if (later_) {
+        // Its end comes from the library's own callback: posted, so it runs
+        // after what the window has queued, as a thread's would.
+        later_->Upload(state, request, [this, done = std::move(done)](const ConfiguratorState& after,
+                                                                      const UploadOutcome& outcome) {
+            toWindow_([this, after, outcome, done] {
+                uploading_ = false;
+                done(after, outcome);
+            });
+        });
+        return;
+    }
     Post([this, state = ConfiguratorState(state), request, done = std::move(done)]() mutable {
         CancellableWrites writes(library_, cancelled_);
         const UploadOutcome outcome = SendZoneConfiguration(state, writes, request.zone, request.serviceCentre,
@@ -63,6 +86,8 @@ void WindowWrites::StartUpload(const ConfiguratorState& state, const UploadReque
 void WindowWrites::Cancel()
 {
     cancelled_ = true;
+    if (later_)
+        later_->Cancel();
     std::lock_guard lock(mutex_);
     jobs_.clear();
 }

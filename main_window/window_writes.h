@@ -9,24 +9,22 @@
 // back on the window's thread. So the window keeps repainting and answering
 // while a slow or stalled unit takes its reports. Everything else goes
 // straight through, as do all writes over a library whose writes do not wait.
+// Over a library whose writes finish later, they go out one after another
+// from the window's own thread, and nothing waits.
 
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 
+#include "main_window/later_writes.h"
 #include "protocol/configurator_state.h"
 #include "protocol/zone_upload.h"
-
-struct UploadRequest {
-    std::int32_t zone = 0;
-    std::int32_t serviceCentre = 0;
-    std::u16string pin, phone, text;
-};
 
 class WindowWrites : public HidLibrary {
 public:
@@ -34,7 +32,7 @@ public:
     // Hands a job to the window's thread (see FormWindow::PostToWindow).
     using ToWindow = std::function<void(std::function<void()> job)>;
 
-    WindowWrites(HidLibrary& library, ToWindow toWindow) : library_(library), toWindow_(std::move(toWindow)) {}
+    WindowWrites(HidLibrary& library, ToWindow toWindow);
     // Stop()s first.
     ~WindowWrites() override;
     WindowWrites(const WindowWrites&) = delete;
@@ -50,7 +48,8 @@ public:
     bool Read(DeviceHandle handle, Report& report) override { return library_.Read(handle, report); }
     // Queued when writes wait: true then means handed over, not delivered.
     bool WriteEx(std::int32_t vendorId, std::int32_t productId, const Report& report) override;
-    bool WritesWait() const override { return library_.WritesWait(); }
+    // Either way the window hands its uploads over and hears back.
+    bool WritesWait() const override { return library_.WritesWait() || later_; }
     UnitAccess Access(std::int32_t vendorId, std::int32_t productId) override
     {
         return library_.Access(vendorId, productId);
@@ -73,6 +72,7 @@ private:
 
     HidLibrary& library_;
     ToWindow toWindow_;
+    std::unique_ptr<LaterWriteQueue> later_;
     std::mutex mutex_;  // guards jobs_ and stopping_
     std::condition_variable wake_;
     std::deque<std::function<void()>> jobs_;

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // One report as the tool holds it: byte 0 is the report ID (always 0 here),
@@ -41,6 +42,17 @@ struct UnitAccess {
     std::string devnode;  // where the unit is attached, when the library knows
 };
 
+// Writes that finish later, as a browser's do: Send hands one report over and
+// returns at once; `done` runs afterwards on the owner's thread, with whether
+// the device took it. Reports go out in the order handed over, each once the
+// one before it has finished.
+class LaterWrites {
+public:
+    virtual ~LaterWrites() = default;
+    virtual void Send(std::int32_t vendorId, std::int32_t productId, const Report& report,
+                      std::function<void(bool taken)> done) = 0;
+};
+
 class HidLibrary {
 public:
     virtual ~HidLibrary() = default;
@@ -66,6 +78,9 @@ public:
     // stay on the owner's, so a caller with a window to keep alive sends from
     // there.
     virtual bool WritesWait() const { return false; }
+    // Non-null when writes finish later: a caller that needs each write's
+    // outcome sends through it, and WriteEx only hands a report over.
+    virtual LaterWrites* WritesLater() { return nullptr; }
 
     // The state of the device with this identity. A library that cannot tell
     // a refused open from a working one only knows present or absent.
