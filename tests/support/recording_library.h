@@ -29,7 +29,7 @@ public:
     bool Connect(WindowHandle) override { Log("Connect"); return true; }
     bool Disconnect() override { Log("Disconnect"); return true; }
     int Count(const std::string& call) const
-    { const std::lock_guard lock(callsMutex_); return static_cast<int>(std::ranges::count(calls, call)); }
+    { const std::lock_guard lock(callsMutex_); return static_cast<int>(std::count(calls.begin(), calls.end(), call)); }
     DeviceHandle GetHandle(std::int32_t, std::int32_t) override { return presentHandle; }
     void SetReadNotify(DeviceHandle handle, bool enabled) override { readNotifyCalls.emplace_back(handle, enabled); }
     bool Read(DeviceHandle handle, Report& report) override
