@@ -6,7 +6,9 @@
 // a zone's answer arriving as input reports. Prints the figures a later
 // benchmark starts from. Run as: qorun_web_e2e --page=bench/web/bare.html
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -189,6 +191,23 @@ TEST_F(WebPage, TheLongestUploadsCountOfAwaitedReportsLandsWhole) {
     const double ms = Send(reports);
     Figure("268 awaited sendReport calls", ms);
     std::printf("figure: %.2f ms per awaited sendReport\n", ms / 268);
+    ASSERT_TRUE(WaitFor([&] { return unit_->LogSize() >= reports.size(); }, 30s)) << unit_->LogSize();
+    EXPECT_TRUE(Took(unit_->Log(), reports));
+
+    // The same reports by write(2) on the hidraw node: the native floor.
+    unit_->ClearLog();
+    const int node = open(unit_->HidrawNode().c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(node, 0) << unit_->HidrawNode();
+    const auto start = Clock::now();
+    for (const auto& r : reports) {
+        std::uint8_t withId[9] = {0};
+        std::copy(r.begin(), r.end(), withId + 1);
+        ASSERT_EQ(write(node, withId, sizeof withId), 9);
+    }
+    const double native = MsSince(start);
+    close(node);
+    Figure("268 hidraw writes", native);
+    std::printf("figure: awaited sendReport / hidraw write: %.2f\n", ms / native);
     ASSERT_TRUE(WaitFor([&] { return unit_->LogSize() >= reports.size(); }, 30s)) << unit_->LogSize();
     EXPECT_TRUE(Took(unit_->Log(), reports));
 }
