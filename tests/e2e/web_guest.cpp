@@ -59,6 +59,19 @@ std::string PrepareChromiumGuest(int port, int vendorId, int productId) {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
+double MsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+std::string Tail(const std::string& path) {
+    std::ostringstream text;
+    text << std::ifstream(path).rdbuf();
+    const std::string all = text.str();
+    return all.size() > 4000 ? all.substr(all.size() - 4000) : all;
+}
+
 bool Listening(int port) {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
@@ -100,4 +113,24 @@ PageServer::~PageServer() {
         kill(pid_, SIGKILL);
         waitpid(pid_, &status, 0);
     }
+}
+
+std::string GuestPage::Open(const std::string& page, int port, int vendorId, int productId,
+                            const std::string& logDir) {
+    using namespace std::chrono_literals;
+    if (auto error = PrepareChromiumGuest(port, vendorId, productId); !error.empty()) return error;
+    const std::string emrunLog = logDir + "/emrun.log", chromiumLog = logDir + "/chromium.log";
+    if (!server_.Start(page, port, emrunLog, 60s)) return "emrun did not listen:\n" + Tail(emrunLog);
+    // Under TCG with one vCPU Chromium takes tens of seconds to start.
+    const fs::path profile = fs::path(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") / "chromium-profile";
+    fs::create_directories(profile);
+    auto start = Clock::now();
+    if (!page_.Start(profile, chromiumLog, 300s))
+        return "Chromium did not answer: " + page_.Error() + "\n" + Tail(chromiumLog);
+    browserStartMs_ = MsSince(start);
+    start = Clock::now();
+    const std::string url = "http://localhost:" + std::to_string(port) + "/" + fs::path(page).filename().string();
+    if (!page_.Open(url, 120s)) return "cannot open " + url + ": " + page_.Error();
+    pageLoadMs_ = MsSince(start);
+    return "";
 }

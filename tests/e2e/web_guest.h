@@ -12,6 +12,8 @@
 #include <functional>
 #include <string>
 
+#include "chromium_page.h"
+
 // Polls `done` until it holds or `limit` passes; returns `done()`.
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit);
 
@@ -32,4 +34,21 @@ public:
 
 private:
     pid_t pid_ = -1;
+};
+
+// The whole rig for one page: policy, server, browser, page loaded. Plug the
+// unit in first: Chromium lists HID devices as it starts.
+class GuestPage {
+public:
+    // "" once `page` is loaded from http://localhost:PORT, else what failed
+    // (with the tail of the failing program's log, kept in `logDir`).
+    std::string Open(const std::string& page, int port, int vendorId, int productId, const std::string& logDir);
+    ChromiumPage& Page() { return page_; }
+    double BrowserStartMs() const { return browserStartMs_; }  // to its first answer
+    double PageLoadMs() const { return pageLoadMs_; }          // new target to load event
+
+private:
+    PageServer server_;
+    ChromiumPage page_;  // after server_: closed first
+    double browserStartMs_ = 0, pageLoadMs_ = 0;
 };
