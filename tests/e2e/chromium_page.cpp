@@ -35,13 +35,14 @@ ChromiumPage::~ChromiumPage() {
     Call("Browser.close", nlohmann::json::object(), std::chrono::seconds(5), true);
     const auto deadline = Clock::now() + std::chrono::seconds(10);
     int status = 0;
-    while (waitpid(pid_, &status, WNOHANG) == 0 && Clock::now() < deadline) {
+    bool reaped = false;
+    while (!(reaped = waitpid(pid_, &status, WNOHANG) == pid_) && Clock::now() < deadline) {
         pollfd none{};
         poll(&none, 0, 50);  // waitpid has no timeout of its own
     }
     // Its helpers share its process group: none may outlive the test.
     kill(-pid_, SIGKILL);
-    waitpid(pid_, &status, WNOHANG);
+    if (!reaped) waitpid(pid_, &status, 0);
     close(toBrowser_);
     close(fromBrowser_);
 }
