@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "endpoint_took.h"
 #include "expected_reports.h"
 #include "tool_session.h"
 #include "virtual_unit/gadget_unit.h"
@@ -71,23 +72,6 @@ void PlugIn(Unit& unit) {
     ASSERT_TRUE(unit.Create()) << unit.Error();
     ASSERT_TRUE(WaitUntil([&] { return !unit.HidrawNode().empty(); })) << "the kernel made no hidraw node for the unit";
     ASSERT_TRUE(WaitUntil(GuestUnit::UdevIdle)) << "udevd still had events queued";
-}
-
-// A unit that unplugged itself after reading `read` of the host's `upload`
-// (RemoveAfter), `drained` having waited at its endpoint: both are the
-// upload's first reports in order, and the host's count `told` is what the
-// endpoint took: no fewer than read and drained, and at most OutRequests more
-// that landed between the drain and the unbind.
-inline testing::AssertionResult EndpointTook(const std::vector<WireReport>& upload, std::vector<WireReport> read,
-                                             const std::vector<WireReport>& drained, std::size_t told) {
-    const std::size_t readCount = read.size(), taken = readCount + drained.size();
-    read.insert(read.end(), drained.begin(), drained.end());
-    const bool inOrder = taken <= upload.size() && std::equal(read.begin(), read.end(), upload.begin());
-    if (inOrder && taken <= told && told <= std::min(taken + GuestUnit::OutRequests, upload.size()))
-        return testing::AssertionSuccess();
-    return testing::AssertionFailure() << "the host was told " << told << " reports landed; the unit read " << readCount
-                                       << " and drained " << drained.size()
-                                       << (inOrder ? "" : ", not the upload's first reports in order");
 }
 
 // The window started with the unit present asks for zone 1 and does not

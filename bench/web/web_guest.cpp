@@ -85,11 +85,11 @@ bool Listening(int port) {
 
 }  // namespace
 
-bool PageServer::Start(const std::string& page, int port, const std::string& logPath,
+bool PageServer::Start(const std::string& root, int port, const std::string& logPath,
                        std::chrono::milliseconds limit) {
     const std::string portText = std::to_string(port);
     const char* argv[] = {"/usr/bin/emrun", "--no_browser", "--no_emrun_detect", "--hostname", "localhost",
-                          "--port", portText.c_str(), page.c_str(), nullptr};
+                          "--port", portText.c_str(), "--serve_root", root.c_str(), root.c_str(), nullptr};
     pid_ = fork();
     if (pid_ < 0) return false;
     if (pid_ == 0) {
@@ -115,12 +115,13 @@ PageServer::~PageServer() {
     }
 }
 
-std::string GuestPage::Open(const std::string& page, int port, int vendorId, int productId,
-                            const std::string& logDir) {
+std::string GuestPage::Open(const std::string& root, const std::string& page, int port, int vendorId,
+                            int productId, const std::string& logDir) {
+    port_ = port;
     using namespace std::chrono_literals;
     if (auto error = PrepareChromiumGuest(port, vendorId, productId); !error.empty()) return error;
     const std::string emrunLog = logDir + "/emrun.log", chromiumLog = logDir + "/chromium.log";
-    if (!server_.Start(page, port, emrunLog, 60s)) return "emrun did not listen:\n" + Tail(emrunLog);
+    if (!server_.Start(root, port, emrunLog, 60s)) return "emrun did not listen:\n" + Tail(emrunLog);
     // Under TCG with one vCPU Chromium takes tens of seconds to start.
     const fs::path profile = fs::path(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") / "chromium-profile";
     fs::create_directories(profile);
@@ -129,9 +130,8 @@ std::string GuestPage::Open(const std::string& page, int port, int vendorId, int
         return "Chromium did not answer: " + page_.Error() + "\n" + Tail(chromiumLog);
     browserStartMs_ = MsSince(start);
     start = Clock::now();
-    const std::string url = "http://localhost:" + std::to_string(port) + "/" + fs::path(page).filename().string();
     // The new target alone takes about 30 s of it on an idle machine.
-    if (!page_.Open(url, 300s)) return "cannot open " + url + ": " + page_.Error();
+    if (!page_.Open(Url(page), 300s)) return "cannot open " + Url(page) + ": " + page_.Error();
     pageLoadMs_ = MsSince(start);
     return "";
 }
