@@ -93,6 +93,12 @@ bool ChromiumPage::Open(const std::string& url, Duration limit) {
     session_ = (*attached)["sessionId"].get<std::string>();
     if (!Call("Page.enable", nlohmann::json::object(), left()) || !Call("Runtime.enable", nlohmann::json::object(), left()))
         return false;
+    return Navigate(url, left());
+}
+
+bool ChromiumPage::Navigate(const std::string& url, Duration limit) {
+    const auto deadline = Clock::now() + limit;
+    const auto left = [&] { return Duration(MillisLeft(deadline)); };
     loaded_ = false;
     const auto navigated = Call("Page.navigate", {{"url", url}}, left());
     if (!navigated) return false;

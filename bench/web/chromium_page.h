@@ -29,6 +29,8 @@ public:
     bool Start(const std::string& profileDir, const std::string& logPath, Duration limit);
     // Opens `url` in a new page target and waits for its load event.
     bool Open(const std::string& url, Duration limit);
+    // Loads `url` in the same page, in place of what it shows.
+    bool Navigate(const std::string& url, Duration limit);
     // The value of `js` (a promise is awaited); nullopt on an exception or
     // no answer in time, with the reason in Error().
     std::optional<nlohmann::json> Evaluate(const std::string& js, Duration limit);

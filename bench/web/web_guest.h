@@ -46,8 +46,8 @@ public:
     // `logDir`).
     std::string Open(const std::string& root, const std::string& page, int port, int vendorId, int productId,
                      const std::string& logDir);
-    // Another page of the same folder, in a page of its own.
-    bool Load(const std::string& page) { return page_.Open(Url(page), std::chrono::minutes(5)); }
+    // Another page of the same folder, in place of the one shown.
+    bool Load(const std::string& page) { return page_.Navigate(Url(page), std::chrono::minutes(5)); }
     ChromiumPage& Page() { return page_; }
     double BrowserStartMs() const { return browserStartMs_; }  // to its first answer
     double PageLoadMs() const { return pageLoadMs_; }          // new target to load event

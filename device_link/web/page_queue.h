@@ -20,7 +20,7 @@ public:
     // Runs jobs until none is left, those posted meanwhile too.
     void Run();
 
-    // The page's own: woken by a browser timeout.
+    // The page's own: woken by a message the page posts to itself.
     static PageQueue& Page();
 
 private:

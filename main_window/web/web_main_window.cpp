@@ -50,7 +50,8 @@ WebMainWindow::WebMainWindow(PageElements& page, PageQueue& queue, HidLibrary& l
     page_.Make(NoticeName, Notice, "", Layout::Notice, u"", -1);
     for (const OperatorEntry& entry : OperatorTable) page_.AddEntry(Layout::Combo1.name, entry.text);
     for (const ZoneEntry& entry : ZoneTable) page_.AddEntry(Layout::ALARMA.name, entry.text);
-    page_.Make(GrantName, Button, "", GrantRect, u"Elegir la alarma…", -1);
+    // Last in the tab order, after the window's own controls.
+    page_.Make(GrantName, Button, "", GrantRect, u"Elegir la alarma…", 9);
     page_.Make(NoWebHidName, Notice, "", NoWebHidRect,
                u"Este navegador no da acceso a dispositivos USB (WebHID). Abra la página en Chrome, Edge u "
                u"Opera de escritorio (Windows, macOS, Linux o ChromeOS).",
