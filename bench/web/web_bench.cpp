@@ -24,6 +24,9 @@ using nlohmann::json;
 
 constexpr int Runs = 3;
 const std::string Phone = "699888777", Text = "Intrusion en la nave 3: avisar a seguridad ya 123";
+// A zone's answer within the 64 input reports the kernel keeps for a reader
+// that falls behind, as Chromium does under emulation.
+const std::string ReadPhone = "633444555", ReadText = "Puerta principal";
 
 json AsJson(const std::vector<WireReport>& reports)
 {
@@ -35,7 +38,7 @@ json AsJson(const std::vector<WireReport>& reports)
 // Runs `js` in the page, a promise resolving to milliseconds; -1 on failure.
 double Timed(ChromiumPage& page, const std::string& js)
 {
-    const auto value = page.Evaluate(js, 120s);
+    const auto value = page.Evaluate(js, 40s);
     if (!value || !value->is_number()) {
         const auto shown = page.Evaluate("document.visibilityState + ' | ' + ['notice', 'grant', 't_e_m_1', 'Text1'].map(n => { const e ="
                                          " document.getElementById(n); return n + '=' + (e.hidden ? '(hidden)' :"
@@ -81,60 +84,61 @@ int main(int argc, char** argv)
     if (root.empty()) return std::fprintf(stderr, "usage: %s --root=SOURCE_DIR\n", argv[0]), 2;
 
     GadgetUnit unit;
-    // Each run's upload goes first, so zone 2 then answers with what it wrote.
+    unit.WithModel([](AlarmUnitModel& m) { m.StoreZone(3, ReadPhone, ReadText); });
     if (!unit.Create() || !WaitFor([&] { return !unit.HidrawNode().empty(); }, 90s))
         return std::fprintf(stderr, "bench: no unit: %s\n", unit.Error().c_str()), 1;
     WaitFor(GadgetUnit::UdevIdle, 90s);
 
-    GuestPage rig;
-    const std::string logs = std::filesystem::is_directory("/run/results") ? "/run/results" : "/tmp";
-    if (const std::string error = rig.Open(root, "bench/web/bare.html", 8931, 0x1781, 0x07D0, logs); !error.empty())
-        return std::fprintf(stderr, "bench: %s\n", error.c_str()), 1;
-    ChromiumPage& bare = rig.Page();
-    std::printf("Chromium start to its first answer   %8.0f ms\n", rig.BrowserStartMs());
-    if (!bare.WaitForConsole("unit open 6017:2000", 120s)) return std::fprintf(stderr, "bench: the bare page has no unit\n"), 1;
-
     const std::vector<WireReport> upload = ExpectedUpload(2, u"4321", u"622996111", std::u16string(Phone.begin(), Phone.end()),
                                                           std::u16string(Text.begin(), Text.end()));
-    const std::size_t answer = 9 + Phone.size() + Text.size();
-    std::vector<double> bareUpload, bareRead;
-    for (int run = 0; run < Runs; ++run) {
-        bareUpload.push_back(Timed(bare, "sendReports(" + AsJson(upload).dump() + ")"));
-        const auto got = bare.Evaluate("requestInputs([0, 0, 0, 0, 0, 2, 0, 0], " + std::to_string(answer) + ", 5000)", 120s);
-        bareRead.push_back(got && got->contains("lastMs") ? (*got)["lastMs"].get<double>() : -1);
-    }
+    const std::size_t answer = 9 + ReadPhone.size() + ReadText.size();
 
-    const auto loadStart = Clock::now();
-    if (!rig.Load("build/web/site/index.html")) return std::fprintf(stderr, "bench: %s\n", bare.Error().c_str()), 1;
-    std::printf("page load (navigation to load event) %8.0f ms\n", Ms(Clock::now() - loadStart));
+    // The page first, as a user opens it; then the bare loops in its place.
+    GuestPage rig;
+    const std::string logs = std::filesystem::is_directory("/run/results") ? "/run/results" : "/tmp";
+    if (const std::string error = rig.Open(root, "build/web/site/index.html", 8931, 0x1781, 0x07D0, logs); !error.empty())
+        return std::fprintf(stderr, "bench: %s\n", error.c_str()), 1;
     ChromiumPage& page = rig.Page();
+    std::printf("Chromium start to its first answer   %8.0f ms\n", rig.BrowserStartMs());
+    std::printf("page load (new page to load event)   %8.0f ms\n", rig.PageLoadMs());
     const double ready = Timed(page, "new Promise(done => { const look = () => performance.getEntriesByName('qorun-ready').length"
                                      " ? done(performance.getEntriesByName('qorun-ready')[0].startTime) : setTimeout(look, 5); look(); })");
     std::printf("navigation to the window ready       %8.0f ms\n", ready);
-    Timed(page, Measure("", "document.getElementById('grant').hidden"));
-    Timed(page, Measure(PickZone(1), "document.getElementById('Text1').value === " + json(Text).dump()));
+    Timed(page, Measure("", "document.getElementById('grant').hidden && document.getElementById('notice').hidden"));
 
     std::vector<double> pageUpload, pageRead;
     for (int run = 0; run < Runs; ++run) {
-        page.Evaluate(Type("pin", "4321") + Type("t_e_m_1", Phone) + Type("Text1", Text) +
+        page.Evaluate(PickZone(1) + "; new Promise(r => setTimeout(r, 1000)).then(() => { " + Type("pin", "4321") +
+                          Type("t_e_m_1", Phone) + Type("Text1", Text) +
                           "(l => { l.selectedIndex = 3; l.dispatchEvent(new Event('change')); })"
-                          "(document.querySelector('#Combo1 select')); true",
+                          "(document.querySelector('#Combo1 select')); return true; })",
                       120s);
         unit.ClearLog();
         pageUpload.push_back(Timed(page, Measure("document.getElementById('b_e_1').click()",
                                                  "document.getElementById('notice').textContent === 'Configuración enviada'"
                                                  " && !document.getElementById('b_e_1').disabled")));
         if (!AwaitLog(unit, upload.size()) || unit.Log() != upload) std::fprintf(stderr, "bench: the upload differs\n");
-        // From zone 1 (nothing stored, a short answer) to zone 2's values shown.
+        // From zone 1 (nothing stored, a short answer) to zone 3's values shown.
         page.Evaluate(PickZone(0) + "; new Promise(r => setTimeout(r, 1000))", 120s);
-        pageRead.push_back(Timed(page, Measure(PickZone(1), "document.getElementById('Text1').value === " +
-                                                                json(Text).dump())));
+        pageRead.push_back(Timed(page, Measure(PickZone(2), "document.getElementById('Text1').value === " +
+                                                                json(ReadText).dump())));
     }
-    PrintRatio("longest upload (142 reports)", Median(pageUpload), Median(bareUpload), "bare sendReport");
-    PrintRatio("zone 2's read-back", Median(pageRead), Median(bareRead), "bare inputreport");
     if (const auto memory = page.Evaluate("[performance.memory.usedJSHeapSize, Module.HEAP8.length]", 120s);
         memory && memory->is_array())
         std::printf("JS heap in use %.1f MiB, the page's WebAssembly memory %.1f MiB\n",
                     (*memory)[0].get<double>() / 1048576, (*memory)[1].get<double>() / 1048576);
+
+    if (!rig.Load("bench/web/bare.html") || !page.WaitForConsole("unit open 6017:2000", 120s))
+        return std::fprintf(stderr, "bench: the bare page has no unit: %s\n", page.Error().c_str()), 1;
+    std::vector<double> bareUpload, bareRead;
+    for (int run = 0; run < Runs; ++run) {
+        bareUpload.push_back(Timed(page, "sendReports(" + AsJson(upload).dump() + ")"));
+        const auto got = page.Evaluate("requestInputs([0, 0, 0, 0, 0, 3, 0, 0], " + std::to_string(answer) + ", 5000)", 120s);
+        bareRead.push_back(got && got->contains("lastMs") ? (*got)["lastMs"].get<double>() : -1);
+        if (got && got->contains("reports") && (*got)["reports"].size() != answer)
+            std::fprintf(stderr, "bench: the bare read-back got %zu of %zu reports\n", (*got)["reports"].size(), answer);
+    }
+    PrintRatio("longest upload (142 reports)", Median(pageUpload), Median(bareUpload), "bare sendReport");
+    PrintRatio("zone 3's read-back (34 reports)", Median(pageRead), Median(bareRead), "bare inputreport");
     return 0;
 }
