@@ -54,6 +54,26 @@ test('opens the granted units only, and a refused open is told as such', async (
   assert.strictEqual(other.opened, false);
 });
 
+test('a connect while the unit is still being opened opens it once, not refused', async () => {
+  const device = fakeDevice();
+  let finish;
+  // As the browser does: a second open while one is under way is refused.
+  device.open = () => {
+    if (finish) return Promise.reject(new Error('a state change is in progress'));
+    return new Promise((resolve) => { finish = () => { device.opened = true; resolve(); }; });
+  };
+  const hid = fakeHid([device]);
+  const { heard, tell } = recorder();
+  const watched = QorunWebHid.create(hid, unit, tell).watch();
+  await settle();
+  hid.fire('connect', device);
+  await settle();
+  finish();
+  await watched;
+  await settle();
+  assert.deepStrictEqual(heard, [['opened', 1]]);
+});
+
 test('each input report is handed on at once, in order, its eight bytes', async () => {
   const device = fakeDevice();
   const { heard, tell } = recorder();

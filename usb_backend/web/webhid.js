@@ -19,8 +19,15 @@ var QorunWebHid = (function () {
       }
       return ids.get(device);
     };
-    async function open(device) {
-      if (!watching || !matches(device)) return;
+    // One open at a time a device: the browser refuses a second while the
+    // first is under way, as when a connect comes during getDevices' open.
+    const opening = new Map();
+    function open(device) {
+      if (!watching || !matches(device)) return Promise.resolve();
+      if (!opening.has(device)) opening.set(device, openOnce(device).finally(() => opening.delete(device)));
+      return opening.get(device);
+    }
+    async function openOnce(device) {
       const id = idOf(device);
       try {
         if (!device.opened) await device.open();
