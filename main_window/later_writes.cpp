@@ -5,20 +5,16 @@
 
 #include <vector>
 
+#include "protocol/no_unit_library.h"
 #include "protocol/report_layout.h"
 
 namespace {
 
 // Takes the first `taken` writes (all when unset), keeping them, and refuses
 // the rest: the upload's own loop then decides everything else.
-class TakingWrites : public HidLibrary {
+class TakingWrites : public NoUnitLibrary {
 public:
     explicit TakingWrites(std::size_t taken) : taken_(taken) {}
-    bool Connect(WindowHandle) override { return false; }
-    bool Disconnect() override { return false; }
-    DeviceHandle GetHandle(std::int32_t, std::int32_t) override { return 0; }
-    void SetReadNotify(DeviceHandle, bool) override {}
-    bool Read(DeviceHandle, Report&) override { return false; }
     bool WriteEx(std::int32_t, std::int32_t, const Report& report) override
     {
         if (reports.size() >= taken_)
