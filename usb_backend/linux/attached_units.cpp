@@ -4,30 +4,14 @@
 #include "usb_backend/attached_units.h"
 
 #include <hidapi.h>
-#include <utf8cpp/utf8.h>
+#include <libudev.h>
+#include <sys/stat.h>
 
 #include <algorithm>
-#include <iterator>
 
 #include "usb_backend/hidapi_port.h"
+#include "usb_backend/linux/hid_id.h"
 #include "usb_backend/linux/hidraw_opener.h"
-
-namespace {
-
-// hidapi's wide strings hold code points on Linux; one that is none shows as U+FFFD.
-std::string Utf8(const wchar_t* text)
-{
-    std::string out;
-    for (; *text != L'\0'; ++text) {
-        auto c = static_cast<std::uint32_t>(*text);
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-            c = 0xFFFD;
-        utf8::append(c, std::back_inserter(out));
-    }
-    return out;
-}
-
-}  // namespace
 
 std::vector<AttachedUnit> ListAttachedUnits(std::uint16_t vendorId, std::uint16_t productId)
 {
@@ -56,17 +40,25 @@ std::vector<AttachedUnit> ListAttachedUnits(std::uint16_t vendorId, std::uint16_
 
 std::string UsbSerialNumber(const std::string& devnode, std::uint16_t vendorId, std::uint16_t productId)
 {
-    // Called on the watch's thread.
-    StartHidapi();
-    const std::lock_guard lock(HidapiGlobalsMutex());
+    // Called on the watch's thread for each unit plugged in: this one node's
+    // udev record, not hidapi's listing of every unit under its lock, which
+    // would hold up the opening of units already under way.
+    struct stat node{};
+    if (stat(devnode.c_str(), &node) != 0 || !S_ISCHR(node.st_mode))
+        return "";
+    udev* context = udev_new();  // libudev contexts are not shared across threads
+    if (context == nullptr)
+        return "";
     std::string serial;
-    hid_device_info* all = hid_enumerate(vendorId, productId);
-    for (const hid_device_info* info = all; info != nullptr; info = info->next) {
-        if (info->path != nullptr && devnode == info->path && info->serial_number != nullptr) {
-            serial = Utf8(info->serial_number);
-            break;
+    if (udev_device* hidraw = udev_device_new_from_devnum(context, 'c', node.st_rdev)) {
+        if (udev_device* hid = udev_device_get_parent_with_subsystem_devtype(hidraw, "hid", nullptr)) {
+            const char* id = udev_device_get_property_value(hid, "HID_ID");
+            const char* uniq = udev_device_get_property_value(hid, "HID_UNIQ");
+            if (id != nullptr && uniq != nullptr)
+                serial = HidSerialNumber(id, uniq, {vendorId, productId});
         }
+        udev_device_unref(hidraw);
     }
-    hid_free_enumeration(all);
+    udev_unref(context);
     return serial;
 }

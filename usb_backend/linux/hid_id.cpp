@@ -6,6 +6,9 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <iterator>
+
+#include <utf8cpp/utf8.h>
 
 namespace {
 
@@ -47,4 +50,13 @@ std::optional<HidIdentity> ParseHidId(std::string_view text)
     if (!vendor || !product || *vendor > 0xFFFF || *product > 0xFFFF)
         return std::nullopt;
     return HidIdentity{static_cast<std::uint16_t>(*vendor), static_cast<std::uint16_t>(*product)};
+}
+
+std::string HidSerialNumber(std::string_view hidId, std::string_view uniq, HidIdentity unit)
+{
+    if (ParseHidId(hidId) != unit)
+        return "";
+    std::string serial;
+    utf8::replace_invalid(uniq.begin(), uniq.end(), std::back_inserter(serial));
+    return serial;
 }

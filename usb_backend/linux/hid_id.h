@@ -5,6 +5,7 @@
 // The identity udev gives a hid device.
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "usb_backend/hid_identity.h"
@@ -13,3 +14,8 @@
 // The bus part is not checked: virtual (uhid) devices carry other bus types
 // than USB and must still be recognised.
 std::optional<HidIdentity> ParseHidId(std::string_view text);
+
+// The serial number of a hid device of `unit`'s identity, from its HID_ID and
+// HID_UNIQ properties, in UTF-8 (bytes that are none show as U+FFFD); empty
+// for another device.
+std::string HidSerialNumber(std::string_view hidId, std::string_view uniq, HidIdentity unit);
