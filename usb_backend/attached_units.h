@@ -17,7 +17,7 @@ struct AttachedUnit {
 };
 
 // One entry per device node (a hidraw node, a HID interface's path), in the
-// platform's order. Each is opened and closed again to learn its access.
+// platform's order, with whether this user may open each; none is left open.
 std::vector<AttachedUnit> ListAttachedUnits(std::uint16_t vendorId, std::uint16_t productId);
 
 // The USB serial number of the device on `devnode`, in UTF-8; empty when it

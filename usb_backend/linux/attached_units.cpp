@@ -3,37 +3,20 @@
 
 #include "usb_backend/attached_units.h"
 
-#include <hidapi.h>
 #include <libudev.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-
-#include "usb_backend/hidapi_port.h"
 #include "usb_backend/linux/hid_id.h"
 #include "usb_backend/linux/hidraw_opener.h"
+#include "usb_backend/linux/udev_hidraw_watch.h"
 
 std::vector<AttachedUnit> ListAttachedUnits(std::uint16_t vendorId, std::uint16_t productId)
 {
-    StartHidapi();
+    // The listing the link itself follows, so a unit listed is one it finds.
     std::vector<AttachedUnit> units;
-    std::unique_lock lock(HidapiGlobalsMutex());
-    hid_device_info* all = hid_enumerate(vendorId, productId);
-    for (const hid_device_info* info = all; info != nullptr; info = info->next) {
-        const std::string devnode = info->path != nullptr ? info->path : "";
-        const bool listed = std::any_of(units.begin(), units.end(),
-                                        [&](const AttachedUnit& unit) { return unit.devnode == devnode; });
-        if (!devnode.empty() && !listed)
-            units.push_back({devnode, AttachedUnit::Access::Failed});
-    }
-    hid_free_enumeration(all);
-    lock.unlock();
-    HidrawOpener opener;
-    for (AttachedUnit& unit : units) {
-        const OpenResult opened = opener.Open(unit.devnode);  // closed again at once
-        unit.access = opened.port ? AttachedUnit::Access::Openable
-                      : opened.permissionDenied ? AttachedUnit::Access::Denied
-                                                : AttachedUnit::Access::Failed;
+    for (const DeviceNode& node : UdevHidrawWatch().Enumerate()) {
+        if (node.identity == HidIdentity{vendorId, productId})
+            units.push_back({node.devnode, NodeAccess(node.devnode)});
     }
     return units;
 }

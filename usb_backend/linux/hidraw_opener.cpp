@@ -15,6 +15,12 @@ OpenResult HidrawOpener::Open(const std::string& devnode)
     if (std::unique_ptr<UnitPort> port = OpenHidapiPort(devnode))
         return {std::move(port), false};
     // hidapi does not say why; ask the node directly.
-    const bool denied = access(devnode.c_str(), R_OK | W_OK) != 0 && errno == EACCES;
-    return {nullptr, denied};
+    return {nullptr, NodeAccess(devnode) == AttachedUnit::Access::Denied};
+}
+
+AttachedUnit::Access NodeAccess(const std::string& devnode)
+{
+    if (access(devnode.c_str(), R_OK | W_OK) == 0)
+        return AttachedUnit::Access::Openable;
+    return errno == EACCES ? AttachedUnit::Access::Denied : AttachedUnit::Access::Failed;
 }

@@ -87,4 +87,15 @@ TEST(HidapiPort, ReadOnItsThreadAndWriteMeanwhileNeverShareAHandleNoneIsLeftOpen
     EXPECT_EQ(open, 0) << "a handle was left open";
 }
 
+// The command line lists units by their nodes' permissions, opening none.
+TEST(NodeAccess, IsTheNodesPermissionForThisUser) {
+    const std::pair<std::string, AttachedUnit::Access> cases[] = {
+        {"/dev/null", AttachedUnit::Access::Openable},
+        {"/dev/hidraw5", AttachedUnit::Access::Denied},   // may be read, not written
+        {"/dev/no-hidraw0", AttachedUnit::Access::Failed},  // gone meanwhile
+    };
+    for (const auto& [node, access] : cases)
+        EXPECT_EQ(NodeAccess(node), access) << node;
+}
+
 }  // namespace
