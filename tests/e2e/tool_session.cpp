@@ -49,11 +49,18 @@ T& ToolSession::Control(const char* name) const {
 
 void ToolSession::Pick(QComboBox& box, int index) {
     // Open, move, Enter: as a user picks, which also re-picks the current entry.
+    PointAt(box, index);
+    TakePointed(box);
+}
+
+void ToolSession::PointAt(QComboBox& box, int index) {
     box.setFocus();
     box.showPopup();
-    QAbstractItemView* list = box.view();
-    list->setCurrentIndex(box.model()->index(index, box.modelColumn()));
-    QTest::keyClick(list, Qt::Key_Return);
+    box.view()->setCurrentIndex(box.model()->index(index, box.modelColumn()));
+}
+
+void ToolSession::TakePointed(QComboBox& box) {
+    QTest::keyClick(box.view(), Qt::Key_Return);
     if (box.view()->isVisible()) box.hidePopup();
 }
 
@@ -65,6 +72,8 @@ void ToolSession::Type(QLineEdit& field, const QString& text) {
 }
 
 void ToolSession::PickZone(int index) { Pick(Control<QComboBox>("ALARMA"), index); }
+void ToolSession::PointAtZone(int index) { PointAt(Control<QComboBox>("ALARMA"), index); }
+void ToolSession::TakePointedZone() { TakePointed(Control<QComboBox>("ALARMA")); }
 void ToolSession::PickOperator(int index) { Pick(Control<QComboBox>("Combo1"), index); }
 void ToolSession::TypePin(const QString& text) { Type(Control<QLineEdit>("pin"), text); }
 void ToolSession::TypePhone(const QString& text) { Type(Control<QLineEdit>("t_e_m_1"), text); }

@@ -50,6 +50,9 @@ public:
 
     // A user's pick from the list, also of the entry already shown.
     void PickZone(int index);
+    // The same in two steps: the list opened at the entry, then the entry taken.
+    void PointAtZone(int index);
+    void TakePointedZone();
     void PickOperator(int index);
     // Replaces the field's text by typing it.
     void TypePin(const QString& text);
@@ -73,6 +76,8 @@ private:
     template <typename T>
     T& Control(const char* name) const;
     static void Pick(QComboBox& box, int index);
+    static void PointAt(QComboBox& box, int index);
+    static void TakePointed(QComboBox& box);
     static void Type(QLineEdit& field, const QString& text);
 
     HidapiLibrary library_{PostToWindow()};
