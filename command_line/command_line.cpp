@@ -69,7 +69,8 @@ std::string Description()
            " ms between\n"
            "reports while an answer is still shorter than that, and end one that holds it all\n"
            "after " + std::to_string(timings.gapsToEndWhole) + " times that gap, and at least " +
-           std::to_string(timings.quietWhole.count()) + " ms.\n"
+           std::to_string(timings.quietWhole.count()) + " ms. One that came short is asked for once more\n"
+           "before it is compared (a machine too busy to read reports in time loses some).\n"
            "A line break in --text is \\n (sent as CR LF, counting two of the 49 units); JSON and backup\n"
            "files hold texts exactly as the unit does, a line break as \\r\\n.\n"
            "provision gives up on a unit that sends nothing for " + first +

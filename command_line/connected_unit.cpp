@@ -39,6 +39,17 @@ UnitAccess ConnectedUnit::Attach()
 
 std::optional<ZoneReadout> ConnectedUnit::ReadZone(std::int32_t zone, Failure& failure, std::size_t expectedReports)
 {
+    std::optional<ZoneReadout> readout = ReadAnswer(zone, failure, expectedReports);
+    // A reader kept off the CPU too long loses reports (the kernel holds 64
+    // for it), so an answer short of what the unit should hold is asked for
+    // once more before it counts as the unit's.
+    if (readout && reports_ < expectedReports)
+        readout = ReadAnswer(zone, failure, expectedReports);
+    return readout;
+}
+
+std::optional<ZoneReadout> ConnectedUnit::ReadAnswer(std::int32_t zone, Failure& failure, std::size_t expectedReports)
+{
     const std::string zoneName = "zone " + std::to_string(zone);
     if (gone_ || handle_ == 0 || library_.GetHandle(DeviceVendorId, DeviceProductId) != handle_) {
         failure = {ExitNoUnit, "the unit is gone; " + zoneName + " was not read\n"};

@@ -78,7 +78,8 @@ public:
     // set, when the unit does not answer, keeps sending or is unplugged.
     // `expectedReports`, when the caller knows what the unit should hold, keeps
     // a pause inside that answer (a busy machine) from cutting it short, and
-    // ends an answer that holds it all after a short quiet.
+    // ends an answer that holds it all after a short quiet; an answer that
+    // comes short of it is asked for once more.
     std::optional<ZoneReadout> ReadZone(std::int32_t zone, Failure& failure, std::size_t expectedReports = 0);
 
     // After a refused write: whether the unit is still attached once the
@@ -102,6 +103,8 @@ private:
     };
     using Clock = std::chrono::steady_clock;
 
+    // One request and its answer.
+    std::optional<ZoneReadout> ReadAnswer(std::int32_t zone, Failure& failure, std::size_t expectedReports);
     // Hands each event waiting, and those coming until `deadline`, to the
     // link; returns when `done` holds or the deadline has passed.
     void DeliverUntil(Clock::time_point deadline, const std::function<bool()>& done);

@@ -31,6 +31,10 @@ inline const ReadBackTimings ShortTimings{.firstAnswer = std::chrono::millisecon
 // Each wait runs from the report before, so a busy machine delays both sides alike.
 struct Pacing {
     int start = 0, gap = 1, pauseAfter = -1, pause = 0, unplugAt = -1;
+    // Taken off the bus, then lost before it is read: the report of this
+    // index in the run, or in each answer.
+    int lostAt = -1;
+    bool lostInEachAnswer = false;
     bool repeat = false;
 };
 
@@ -57,7 +61,7 @@ public:
         for (const WireReport& reply : model_.Receive({r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8]}))
             answer_.push_back({0, reply[0], reply[1], reply[2], reply[3], reply[4], reply[5], reply[6], reply[7]});
         if (idle && !answer_.empty())
-            next_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(pacing.start), wake_.notify_all();
+            inAnswer_ = 0, next_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(pacing.start), wake_.notify_all();
         return true;
     }
 
@@ -83,11 +87,14 @@ private:
                 ended_ = true;
                 continue;
             }
-            pendingInput.push_back(answer_.front());
+            const bool lost = (pacing.lostInEachAnswer ? inAnswer_++ : sent_ - 1) == pacing.lostAt;
+            if (!lost)
+                pendingInput.push_back(answer_.front());
             if (pacing.repeat)
                 answer_.push_back(answer_.front());
             answer_.pop_front();
-            queue_->Push({EventRead, presentHandle});
+            if (!lost)
+                queue_->Push({EventRead, presentHandle});
             next_ = std::chrono::steady_clock::now() +
                     std::chrono::milliseconds(pacing.gap + (sent_ - 1 == pacing.pauseAfter ? pacing.pause : 0));
         }
@@ -99,7 +106,7 @@ private:
     DeviceEventQueue* queue_ = nullptr;
     std::deque<Report> answer_;
     std::chrono::steady_clock::time_point next_;
-    int sent_ = 0;
+    int sent_ = 0, inAnswer_ = 0;
     bool ended_ = false, quit_ = false;
     std::thread pacer_;  // last: starts once the rest is made
 };

@@ -81,6 +81,10 @@ const Outcome Outcomes[] = {
     {"PauseBeyondThePaceEndsTheAnswer", Paced({.pauseAfter = 10, .pause = 400}), Show1, {0, "operator: AMENA\nzone 1\n  phone: 61\n  text: \n", Show1Of1}},
     // ...unless the answer is still shorter than the file says it should be.
     {"LongPauseInsideAVerifiedAnswer", Paced({.pauseAfter = 9, .pause = 1200}), RestoreVerify, Verified("", 1), Zone3},
+    // An answer that came short is asked for again, and told as it comes then.
+    {"AReportLostFromAVerifiedAnswer", Paced({.lostAt = 4}), RestoreVerify, Verified("", 1), Zone3},
+    {"AReportLostFromEachAnswer", Paced({.lostAt = 4, .lostInEachAnswer = true}), RestoreVerify,
+     Verified(Differs("operator", "AMENA", "65600311"), 1), Zone3},
     // Pulled out, if it is still read by then, after 5000 reports.
     {"StillSendingAfterTheLongestRead",
      [](InProcessUnits& u) { u.Pace({.unplugAt = 5000, .repeat = true}), u.timings.longest = std::chrono::milliseconds(200); },
