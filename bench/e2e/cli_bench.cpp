@@ -73,11 +73,12 @@ std::optional<ProvisionTimes> TimedProvision(const QStringList& cli, const QStri
         const auto start = Clock::now();
         for (GadgetUnit* unit : units)
             if (!unit->Create()) return std::fprintf(stderr, "no gadget unit: %s\n", unit->Error().c_str()), std::nullopt;
-        const bool done = bench.waitForFinished(120000) && bench.exitCode() == 0;
+        const bool ended = bench.waitForFinished(120000);
+        const bool done = ended && bench.exitCode() == 0;
         const double ms = Ms(Clock::now() - start);
         const QByteArray lines = bench.readAllStandardOutput();
         if (!done || lines.count(": ok (") != count) {
-            std::fprintf(stderr, "provision of %d units failed (%s): %s%s\n", count, done ? "ended" : "still running",
+            std::fprintf(stderr, "provision of %d units failed (%s): %s%s\n", count, ended ? "ended" : "still running",
                          lines.constData(), bench.readAllStandardError().constData());
             return std::nullopt;
         }
